@@ -1,0 +1,194 @@
+#include "FakeMemoryLink.h"
+
+#include "panels/MemoryFileSink.h"
+#include "panels/MemoryFileSource.h"
+#include "panels/MemoryFileTransfer.h"
+#include "panels/MemoryType.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class MemoryFile : public ::testing::Test
+{
+protected:
+    QString Path(const QString& name) const { return m_Dir.filePath(name); }
+
+    QString Make(const QString& name, const QByteArray& content) const
+    {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QStringList Entries() const { return QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    // Write to SRAM through the whole path: open checks, then the transfer.
+    TFileTransferOutcome WriteFile(const QString& path, uint32_t wordAddress,
+                                   std::optional<uint32_t> wordLength)
+    {
+        TMemoryFileSource source;
+        TFileTransferOutcome outcome;
+        if (!OpenFileForMemory(source, path, Sram(), wordAddress, wordLength, outcome))
+            return outcome;
+        return WriteFileToMemory(m_Link, m_Progress, Sram(), wordAddress, source);
+    }
+
+    TFileTransferOutcome LoadFile(const QString& path, uint32_t wordAddress, uint32_t wordLength)
+    {
+        TMemoryFileSink sink;
+        TFileTransferOutcome outcome;
+        if (!OpenFileForLoad(sink, path, outcome))
+            return outcome;
+        return LoadMemoryToFile(m_Link, m_Progress, Sram(), wordAddress, wordLength, sink);
+    }
+
+    static const TMemoryType& Sram() { return MemoryTypeAt(MEMORY_TYPE_SRAM); }
+
+    QTemporaryDir m_Dir;
+    TFakeMemoryLink m_Link{SRAM_SIZE_BYTES};
+    TRecordingProgress m_Progress;
+};
+
+} // namespace
+
+TEST_F(MemoryFile, HexFormatIsChosenByTheExtensionOnly)
+{
+    EXPECT_TRUE(IsHexFileName("data.Hex"));
+    EXPECT_TRUE(IsHexFileName("/a.b/DATA.HEX"));
+    EXPECT_FALSE(IsHexFileName("data.hex.bin"));
+    EXPECT_FALSE(IsHexFileName("data"));
+    EXPECT_FALSE(IsHexFileName("hex"));
+}
+
+TEST_F(MemoryFile, FileLengthWritesTheWholeFileAndCountsAnOddByteAsAWord)
+{
+    const auto outcome = WriteFile(Make("five.bin", "\x01\x02\x03\x04\x05"), 0x10, std::nullopt);
+    ASSERT_TRUE(outcome.Ok);
+    EXPECT_EQ(outcome.WordsWritten(), 3u);
+    ASSERT_EQ(m_Link.Of('W').size(), 1u);
+    EXPECT_EQ(m_Link.Of('W')[0].Address, 0x20u);
+    EXPECT_EQ(m_Link.m_Memory[0x24], 5);
+
+    // An odd HEX text: its last byte gets 0 as the low digit.
+    const auto hex = WriteFile(Make("abc.hex", "ABC"), 0, std::nullopt);
+    ASSERT_TRUE(hex.Ok);
+    EXPECT_EQ(hex.WordsWritten(), 1u);
+    EXPECT_EQ(m_Link.m_Memory[0], 0xAB);
+    EXPECT_EQ(m_Link.m_Memory[1], 0xC0);
+}
+
+TEST_F(MemoryFile, FileLengthStopsAtTheEndOfTheMemory)
+{
+    const auto outcome = WriteFile(Make("big.bin", QByteArray(64, '\x7F')), 0x3FFF0, std::nullopt);
+    ASSERT_TRUE(outcome.Ok);
+    EXPECT_EQ(outcome.ByteCount, 32u);
+    EXPECT_EQ(m_Link.Of('W').back().Address + m_Link.Of('W').back().Length, SRAM_SIZE_BYTES);
+}
+
+TEST_F(MemoryFile, EmptyFileSucceedsWithOnlyTheKeepAlive)
+{
+    const auto outcome = WriteFile(Make("empty.bin", {}), 0, std::nullopt);
+    EXPECT_TRUE(outcome.Ok);
+    EXPECT_EQ(outcome.WordsWritten(), 0u);
+    ASSERT_EQ(m_Link.Calls.size(), 1u);
+    EXPECT_EQ(m_Link.Calls[0].Kind, 'K');
+}
+
+TEST_F(MemoryFile, GivenLengthNeedsEnoughFileAndSendsNothingOtherwise)
+{
+    // Length 2 words from HEX: 8 characters needed, 4 bytes sent.
+    const auto ok = WriteFile(Make("eight.hex", "0011aaFFzz"), 0, 2);
+    ASSERT_TRUE(ok.Ok) << "characters past the requested length are not read";
+    EXPECT_EQ(m_Link.Of('W')[0].Length, 4u);
+    EXPECT_EQ(m_Link.m_Memory[3], 0xFF);
+
+    m_Link.Calls.clear();
+    const QString shortFile = Make("short.hex", "0011aaF");
+    const auto tooShort = WriteFile(shortFile, 0, 2);
+    EXPECT_FALSE(tooShort.Ok);
+    EXPECT_EQ(tooShort.Warning, TFileWarning::TooShort);
+    EXPECT_FALSE(tooShort.ShowErrorBox);
+    EXPECT_EQ(FileWarningText(tooShort.Warning, shortFile),
+              QString("File(%1) size is less than the specified length.").arg(shortFile));
+    EXPECT_TRUE(m_Link.Calls.empty());
+}
+
+TEST_F(MemoryFile, InvalidHexAnywhereSendsNothingAtAll)
+{
+    // The bad character sits far past the first chunk: nothing may be sent before it is seen.
+    QByteArray text(4 * 0x8000, 'a');
+    text[text.size() - 3] = '\n';
+    const auto outcome = WriteFile(Make("late.HEX", text), 0, std::nullopt);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Warning, TFileWarning::InvalidHex);
+    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_EQ(FileWarningText(outcome.Warning, "x"), "invalid hex file.");
+    EXPECT_TRUE(m_Link.Calls.empty());
+}
+
+TEST_F(MemoryFile, MissingFileFailsWithTheErrorBoxOnly)
+{
+    const auto outcome = WriteFile(Path("nothing.bin"), 0, std::nullopt);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Warning, TFileWarning::None);
+    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_TRUE(m_Link.Calls.empty());
+}
+
+TEST_F(MemoryFile, SaveAndLoadRoundTripThroughBinaryAndHex)
+{
+    for (uint32_t i = 0; i < 0x400; ++i)
+        m_Link.m_Memory[0x200 + i] = static_cast<uint8_t>(i * 7);
+    const QByteArray expected(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400);
+
+    ASSERT_TRUE(LoadFile(Path("out.bin"), 0x100, 0x200).Ok);
+    EXPECT_EQ(Read(Path("out.bin")), expected);
+    ASSERT_TRUE(LoadFile(Path("out.hex"), 0x100, 0x200).Ok);
+    EXPECT_EQ(Read(Path("out.hex")), expected.toHex().toUpper());
+
+    std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0);
+    ASSERT_TRUE(WriteFile(Path("out.hex"), 0x100, std::nullopt).Ok);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400), expected);
+    std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0);
+    ASSERT_TRUE(WriteFile(Path("out.bin"), 0x100, 0x200).Ok);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400), expected);
+}
+
+TEST_F(MemoryFile, FailedOrAbortedLoadLeavesTheOldFileAndWritesNoNewOne)
+{
+    const QString existing = Make("keep.bin", "old content");
+    m_Link.FailAtCall = 3; // keep-alive, two chunks, then the read fails
+    const auto failed = LoadFile(existing, 0, 0x8000);
+    EXPECT_FALSE(failed.Ok);
+    EXPECT_TRUE(failed.ShowErrorBox);
+    EXPECT_EQ(Read(existing), "old content");
+
+    m_Link.FailAtCall = -1;
+    m_Progress.AbortAfterPolls = m_Progress.Polls + 2;
+    const auto aborted = LoadFile(Path("new.hex"), 0, 0x8000);
+    EXPECT_TRUE(aborted.Aborted);
+    EXPECT_FALSE(aborted.ShowErrorBox);
+    EXPECT_FALSE(QFile::exists(Path("new.hex")));
+    // No temporary file is left behind either.
+    EXPECT_EQ(Entries(), QStringList{"keep.bin"});
+}
+
+TEST_F(MemoryFile, UnwritableTargetFailsBeforeAnyBoardTraffic)
+{
+    const auto outcome = LoadFile(m_Dir.filePath("no/such/folder/out.bin"), 0, 1);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_TRUE(m_Link.Calls.empty());
+}
