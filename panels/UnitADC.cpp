@@ -1,6 +1,0 @@
-#include "panels/UnitADC.h"
-
-TFormADC::TFormADC(QWidget* owner, THost& host)
-    : TFormPanel(owner, host, QString::fromLatin1(ADC_BACKGROUND))
-{
-}

@@ -1,6 +1,0 @@
-#include "panels/UnitLED.h"
-
-TFormLED::TFormLED(QWidget* owner, THost& host)
-    : TFormPanel(owner, host, QString::fromLatin1(LED_BACKGROUND))
-{
-}

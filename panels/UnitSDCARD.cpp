@@ -1,6 +1,0 @@
-#include "panels/UnitSDCARD.h"
-
-TFormSDCARD::TFormSDCARD(QWidget* owner, THost& host)
-    : TFormPanel(owner, host, QString::fromLatin1(SDCARD_BACKGROUND))
-{
-}
