@@ -16,6 +16,7 @@ inline constexpr uint32_t PKT_TRAILER_LEN = 2;
 inline constexpr uint32_t PKT_FRAME_OVERHEAD = PKT_HEADER_LEN + PKT_TRAILER_LEN;
 inline constexpr uint32_t PKT_PC2NIOS_MAX_PL_LEN = 32748;
 inline constexpr uint32_t PKT_MAX_FRAME_LEN = PKT_PC2NIOS_MAX_PL_LEN + PKT_FRAME_OVERHEAD;
+inline constexpr uint32_t PKT_MAX_REPLY_PL_LEN = 0xFFFF;
 
 // Command codes of the firmware protocol.
 inline constexpr uint8_t CMD_QUERY_BOARD_NAME = 0;

@@ -1,0 +1,320 @@
+#include "tests/board/BoardFixture.h"
+
+#include <numeric>
+
+namespace
+{
+using Bytes = std::vector<uint8_t>;
+using Reply = std::optional<Bytes>;
+
+class BoardCommandsTest : public BoardTest
+{
+protected:
+    void SetUp() override { ConnectBoard(); }
+};
+
+TEST_F(BoardCommandsTest, MemoryWriteWalksInChunksAndStopsAtTheFirstFailure)
+{
+    AnswerStatus(0);
+    Bytes data(65536);
+    std::iota(data.begin(), data.end(), uint8_t{0});
+    ASSERT_TRUE(Board.MemoryWrite(MEM_TYPE_LPDDR2, 0x1000, 65536, data.data()));
+
+    ASSERT_EQ(Firmware.Requests.size(), 3u);
+    const uint32_t addresses[] = {0x1000, 0x8FE7, 0x10FCE};
+    const size_t lengths[] = {32743, 32743, 50};
+    Bytes received;
+    for (size_t i = 0; i < 3; ++i)
+    {
+        const Bytes& p = Firmware.Requests[i].Payload;
+        EXPECT_EQ(Firmware.Requests[i].Command, CMD_MEMORY_WRITE);
+        EXPECT_EQ(p[0], MEM_TYPE_LPDDR2);
+        EXPECT_EQ(ReadU32(p, 1), addresses[i]);
+        EXPECT_EQ(p.size(), 5 + lengths[i]);
+        received.insert(received.end(), p.begin() + 5, p.end());
+    }
+    EXPECT_EQ(received, data);
+
+    // A non-zero status on the second chunk ends the walk there.
+    Firmware.Requests.clear();
+    Firmware.Reply = [this](const TRequest&) {
+        return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 3 : 0)});
+    };
+    EXPECT_FALSE(Board.MemoryWrite(MEM_TYPE_SRAM, 0, 65536, data.data()));
+    EXPECT_EQ(Firmware.Requests.size(), 2u);
+
+    Firmware.Requests.clear();
+    EXPECT_TRUE(Board.MemoryWrite(MEM_TYPE_SRAM, 0, 0, nullptr));
+    EXPECT_TRUE(Firmware.Requests.empty());
+}
+
+TEST_F(BoardCommandsTest, MemoryReadWalksInChunksIntoTheDestination)
+{
+    // The firmware serves byte (address & 0xFF) at every address.
+    Firmware.Reply = [](const TRequest& r) {
+        const uint32_t address = ReadU32(r.Payload, 1);
+        const uint32_t count = ReadU32(r.Payload, 5);
+        Bytes reply{0};
+        for (uint32_t i = 0; i < count; ++i)
+            reply.push_back(static_cast<uint8_t>(address + i));
+        return Reply(reply);
+    };
+    Bytes destination(32748, 0xEE);
+    ASSERT_TRUE(Board.MemoryRead(MEM_TYPE_ADC, 0x20, 32748, destination.data()));
+    ASSERT_EQ(Firmware.Requests.size(), 2u);
+    EXPECT_EQ(Firmware.Requests[0].Payload.size(), REQUEST_LEN_MEMORY_READ);
+    EXPECT_EQ(Firmware.Requests[0].Payload[0], MEM_TYPE_ADC);
+    EXPECT_EQ(ReadU32(Firmware.Requests[0].Payload, 5), 32747u);
+    EXPECT_EQ(ReadU32(Firmware.Requests[1].Payload, 1), 0x20u + 32747u);
+    EXPECT_EQ(ReadU32(Firmware.Requests[1].Payload, 5), 1u);
+    for (size_t i = 0; i < destination.size(); ++i)
+        ASSERT_EQ(destination[i], static_cast<uint8_t>(0x20 + i)) << i;
+
+    // A failed status writes nothing of that chunk.
+    Firmware.Reply = [](const TRequest& r) {
+        return Reply(Bytes(1 + ReadU32(r.Payload, 5), 0x01));
+    };
+    Bytes untouched(4, 0xEE);
+    EXPECT_FALSE(Board.MemoryRead(MEM_TYPE_SRAM, 0, 4, untouched.data()));
+    EXPECT_EQ(untouched, Bytes(4, 0xEE));
+}
+
+TEST_F(BoardCommandsTest, UartWriteSendsBlocksOf128AndStopsOnAStatus)
+{
+    AnswerStatus(0);
+    Bytes text(300);
+    std::iota(text.begin(), text.end(), uint8_t{1});
+    bool ok = false;
+    ASSERT_TRUE(Board.UartWrite(ok, DEVICE_UART_USB, 300, text.data()));
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(Firmware.Requests.size(), 3u);
+    const uint8_t counts[] = {128, 128, 44};
+    for (size_t i = 0; i < 3; ++i)
+    {
+        const Bytes& p = Firmware.Requests[i].Payload;
+        EXPECT_EQ(p.size(), REQUEST_LEN_UART_WRITE);
+        EXPECT_EQ(p[0], DEVICE_UART_USB);
+        EXPECT_EQ(p[1], counts[i]);
+        EXPECT_TRUE(std::equal(p.begin() + 2, p.begin() + 2 + counts[i], text.begin() + 128 * i));
+    }
+    EXPECT_EQ(Firmware.Requests[2].Payload[2 + 44], 0); // unused room is zero
+
+    Firmware.Requests.clear();
+    AnswerStatus(1);
+    EXPECT_TRUE(Board.UartWrite(ok, DEVICE_UART_USB, 300, text.data()));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Firmware.Requests.size(), 1u);
+
+    Firmware.Requests.clear();
+    ok = false;
+    EXPECT_TRUE(Board.UartWrite(ok, DEVICE_UART_USB, -5, nullptr));
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(Firmware.Requests.empty());
+}
+
+TEST_F(BoardCommandsTest, UartReadCopiesOnlyAValidCount)
+{
+    uint8_t count = 5;
+    Firmware.Reply = [&count](const TRequest&) {
+        Bytes reply(REPLY_LEN_UART_READ, 'x');
+        reply[0] = 0;
+        reply[1] = count;
+        return Reply(reply);
+    };
+    uint8_t destination[UART_BLOCK_LEN + 8];
+    std::fill(std::begin(destination), std::end(destination), 0xEE);
+    bool ok = false;
+    int32_t received = -1;
+    ASSERT_TRUE(Board.UartRead(ok, DEVICE_UART_USB, received, destination));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(received, 5);
+    EXPECT_EQ(destination[4], 'x');
+    EXPECT_EQ(destination[5], 0xEE);
+    EXPECT_EQ(Firmware.Requests[0].Payload, Bytes{DEVICE_UART_USB});
+
+    count = 129;
+    std::fill(std::begin(destination), std::end(destination), 0xEE);
+    received = -1;
+    EXPECT_TRUE(Board.UartRead(ok, DEVICE_UART_USB, received, destination));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(received, -1);
+    EXPECT_EQ(destination[0], 0xEE);
+}
+
+TEST_F(BoardCommandsTest, ButtonSwitchStateKeepsOnlyKeysAndSwitches)
+{
+    Firmware.Reply = [](const TRequest&) {
+        Bytes reply{0};
+        AppendU32(reply, 0xFFFFFFF0u | 0xA);
+        AppendU32(reply, 0xFFFFF000u | 0x201);
+        AppendU32(reply, 0xFFFFFFFFu);
+        return Reply(reply);
+    };
+    uint32_t state = 0;
+    ASSERT_TRUE(Board.QueryButtonSwitch(state));
+    EXPECT_EQ(state, 0x201Au);
+}
+
+TEST_F(BoardCommandsTest, HsmcMasksSpreadTheLoopbackWords)
+{
+    Firmware.Reply = [](const TRequest&) {
+        Bytes reply{0};
+        AppendU32(reply, 0x1);
+        AppendU32(reply, 0x1);
+        AppendU32(reply, 0x1F);
+        AppendU32(reply, 0x5);
+        return Reply(reply);
+    };
+    bool ok = false;
+    uint64_t io = 0;
+    uint32_t xcvr = 0;
+    ASSERT_TRUE(Board.HsmcLoopbackTest(ok, io, xcvr));
+    EXPECT_TRUE(ok);
+    const uint64_t expected = 1ull << 0 | 1ull << 1 | 1ull << 19 | 1ull << 20 | 1ull << 21 |
+                              1ull << 39 | 1ull << 40;
+    EXPECT_EQ(io, expected);
+    EXPECT_EQ(xcvr, 0x5u);
+    EXPECT_EQ(Firmware.Requests[0].Payload, Bytes(REQUEST_LEN_HSMC_LOOPBACK, 0));
+
+    // Every bit of every word set: only the 41 IO and 8 transceiver signals show.
+    Firmware.Reply = [](const TRequest&) {
+        Bytes reply{0};
+        for (int i = 0; i < 4; ++i)
+            AppendU32(reply, 0xFFFFFFFFu);
+        return Reply(reply);
+    };
+    ASSERT_TRUE(Board.HsmcLoopbackTest(ok, io, xcvr));
+    EXPECT_EQ(io, (1ull << 41) - 1);
+    EXPECT_EQ(xcvr, 0xFFu);
+
+    Firmware.Reply = [](const TRequest&) { return Reply(Bytes(REPLY_LEN_HSMC_LOOPBACK, 2)); };
+    ASSERT_TRUE(Board.HsmcLoopbackTest(ok, io, xcvr));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(io, 0u);
+    EXPECT_EQ(xcvr, 0u);
+}
+
+TEST_F(BoardCommandsTest, SdCardQueryReportsPresenceAndFileSystem)
+{
+    uint8_t status = 0;
+    uint8_t fileSystem = 2;
+    Firmware.Reply = [&](const TRequest&) {
+        Bytes reply(REPLY_LEN_SDCARD_INFO, 0);
+        reply[0] = status;
+        reply[1] = 0x40; // CSD version 2.0
+        reply[18] = 0x03; // manufacturer
+        reply[35] = fileSystem;
+        reply[36] = 7;
+        return Reply(reply);
+    };
+    bool present = false, flag = false;
+    QString csd, cid, fs;
+    ASSERT_TRUE(Board.QuerySDCardInfo(present, csd, cid, fs, flag));
+    EXPECT_TRUE(present);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(fs, QStringLiteral("FAT32"));
+    EXPECT_TRUE(csd.startsWith(QStringLiteral("-CSD Version 2.0\n")));
+    EXPECT_TRUE(cid.startsWith(QStringLiteral("-Manufacturer ID:03h\n")));
+
+    fileSystem = 1;
+    ASSERT_TRUE(Board.QuerySDCardInfo(present, csd, cid, fs, flag));
+    EXPECT_EQ(fs, QStringLiteral("FAT16"));
+    fileSystem = 9;
+    ASSERT_TRUE(Board.QuerySDCardInfo(present, csd, cid, fs, flag));
+    EXPECT_EQ(fs, QStringLiteral("NA"));
+
+    status = 1;
+    ASSERT_TRUE(Board.QuerySDCardInfo(present, csd, cid, fs, flag));
+    EXPECT_FALSE(present);
+    EXPECT_EQ(fs, QStringLiteral("NA"));
+}
+
+TEST_F(BoardCommandsTest, BoardNameIsBoundedAndAnEmptyNameKeepsTheOldOne)
+{
+    Bytes name(BOARD_NAME_TEXT_LEN, 0);
+    uint8_t status = 0;
+    Firmware.Reply = [&](const TRequest&) {
+        Bytes reply{status};
+        reply.insert(reply.end(), name.begin(), name.end());
+        return Reply(reply);
+    };
+    QString result = QStringLiteral("old");
+    ASSERT_TRUE(Board.QueryBoardName(result));
+    EXPECT_EQ(result, QStringLiteral("old"));
+
+    std::memcpy(name.data(), "HX9", 3);
+    ASSERT_TRUE(Board.QueryBoardName(result));
+    EXPECT_EQ(result, QStringLiteral("HX9"));
+
+    name.assign(BOARD_NAME_TEXT_LEN, 'Z'); // no NUL at all
+    ASSERT_TRUE(Board.QueryBoardName(result));
+    EXPECT_EQ(result, QString(BOARD_NAME_TEXT_LEN, QLatin1Char('Z')));
+
+    status = 1;
+    result = QStringLiteral("old");
+    EXPECT_FALSE(Board.QueryBoardName(result));
+    EXPECT_EQ(result, QStringLiteral("old"));
+}
+
+TEST_F(BoardCommandsTest, SmallCommandsCarryTheirArguments)
+{
+    AnswerStatus(0);
+    EXPECT_TRUE(Board.SetSeg7(0x4321, 0));
+    bool ok = false;
+    EXPECT_TRUE(Board.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 8));
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(Firmware.Requests.size(), 2u);
+    EXPECT_EQ(Firmware.Requests[0].Command, CMD_SET_SEG7);
+    EXPECT_EQ(Firmware.Requests[0].Payload, (Bytes{0x21, 0x43, 0, 0, 0}));
+    EXPECT_EQ(Firmware.Requests[1].Command, CMD_DEVICE_CONTROL);
+    EXPECT_EQ(Firmware.Requests[1].Payload, (Bytes{DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 8}));
+
+    AnswerStatus(4);
+    EXPECT_FALSE(Board.SetLED(1));
+    EXPECT_TRUE(Board.DeviceControl(ok, DEVICE_UART_USB, DEVICE_ACTION_START, 0));
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(BoardCommandsTest, KeepAlivePingsFiveTimesOnlyAfterTwoIdleMinutes)
+{
+    AnswerStatus(0);
+    const uint32_t connected = Board.LastActivityTick();
+
+    Fake->SetNow(connected + 10000);
+    EXPECT_TRUE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 1u);
+
+    Firmware.Requests.clear();
+    Fake->SetNow(Board.LastActivityTick() + KEEP_ALIVE_IDLE_MS + 1000);
+    EXPECT_TRUE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 5u);
+    EXPECT_EQ(Board.LastActivityTick(), Fake->Now());
+
+    // The second ping fails: the walk stops there and the failure is the result.
+    Firmware.Requests.clear();
+    Firmware.Reply = [this](const TRequest&) {
+        return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 1 : 0)});
+    };
+    Fake->SetNow(Board.LastActivityTick() + KEEP_ALIVE_IDLE_MS + 1000);
+    EXPECT_FALSE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 2u);
+    EXPECT_EQ(Board.LastActivityTick(), Fake->Now());
+}
+
+TEST_F(BoardCommandsTest, KeepAliveMeasuresIdleTimeAcrossATickWrap)
+{
+    AnswerStatus(0);
+    Fake->SetNow(0xFFFFF000u);
+    ASSERT_TRUE(Board.KeepAlive());
+    Firmware.Requests.clear();
+
+    Fake->SetNow(0x00001000u); // 8 s later, through zero
+    EXPECT_TRUE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 1u);
+
+    Firmware.Requests.clear();
+    Fake->SetNow(Board.LastActivityTick() + KEEP_ALIVE_IDLE_MS); // exactly 2 min: not more
+    EXPECT_TRUE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 1u);
+}
+} // namespace
