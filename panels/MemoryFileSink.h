@@ -24,6 +24,8 @@ public:
     void Cancel();
     /// True when a write or the commit failed ("Write file(%s) error.").
     bool WriteFailed() const { return m_bWriteFailed; }
+    /// The system's reason for the last failure, for messages.
+    QString ErrorString() const { return m_File.errorString(); }
 
 private:
     QSaveFile m_File;

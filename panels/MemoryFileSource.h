@@ -39,6 +39,8 @@ public:
     bool IsHex() const { return m_bHex; }
     /// The last check or read that failed; None while all went well.
     TFileWarning Warning() const { return m_Warning; }
+    /// The system's reason when the file could not be opened or read, for messages.
+    QString ErrorString() const { return m_File.errorString(); }
     /// Next count bytes of the file (decoded for HEX); false, with ReadError, when the file
     /// no longer gives them.
     bool ReadBytes(uint8_t* buffer, uint32_t count) override;

@@ -1,0 +1,171 @@
+#include "cli/CliHelp.h"
+
+#include <QMap>
+
+namespace
+{
+
+const char* const PROGRAM_HELP = R"(Usage: hx9ctl [OPTION]... COMMAND [ARGUMENT]...
+Drive the HX9 board (Velmora Starter Board) over its JTAG link from the command line.
+
+Commands:
+  connect               make sure the FPGA holds its image and the board answers
+  name                  print the board name the firmware reports
+  ping                  check that the firmware answers
+  leds MASK|all|none    light the LEDs of MASK (bits 0-7 green, 8-17 red)
+  seg7 DIGITS           show up to four hex digits, HEX3 first (1234 shows 1 on HEX3)
+  switches              print the keys (bits 0-3) and switches (bits 0-9)
+  sd                    print the SD card's CID and CSD reports and its file system
+  adc                   print the eight ADC channels in volts
+  uart send TEXT...     send TEXT (and its terminating zero byte) out of the UART
+  uart receive          print what the UART received
+  hdmi PATTERN          choose an HDMI test pattern (hdmi --list shows them)
+  hsmc                  run the HSMC loopback test and list failing pins
+  mem read ADDRESS      print one 16-bit word of memory
+  mem write ADDRESS DATA
+                        write one 16-bit word
+  mem save FILE [ADDRESS LENGTH]
+                        save memory to FILE (the entire memory without a range)
+  mem load FILE [ADDRESS [LENGTH]]
+                        write FILE to memory (its whole length without LENGTH)
+  help [COMMAND]        show this help or a command's help
+
+Options:
+  -c, --configure       configure the FPGA with HX9_ControlPanel.sof first when the
+                        firmware does not answer (connect always does)
+  -m, --memory NAME     lpddr2 (default) or sram, for the mem commands
+  -w, --wait MS         uart receive: keep receiving for MS milliseconds
+  -l, --list            hdmi: list the patterns
+  -h, --help            show help (after a command: that command's help)
+  -V, --version         show the version
+
+Numbers are hexadecimal with or without a 0x prefix, except MS (decimal
+milliseconds). Memory addresses and lengths count 16-bit words, as on the memory
+panel. FILE ending in .hex (any case) is HEX text: two digits per byte, lowest
+address first; any other file is raw binary.
+
+Every command but connect uses the link as it finds it: it opens it and checks
+the board name, and fails when the FPGA does not hold its image unless -c is given.
+Results go to standard output, messages to standard error. Transfers show a
+progress line when standard error is a terminal; Ctrl-C aborts them.
+
+Exit status:
+  0    success
+  1    the board answered with a failure (a refused command, a failed loopback)
+  2    bad arguments, or a file that cannot be read or written
+  3    no link: the board cannot be reached, is not an HX9, or did not answer
+  130  a transfer aborted with Ctrl-C
+)";
+
+const char* const CONNECT_HELP = R"(Usage: hx9ctl connect
+Open the link and ask the firmware its name. When it does not answer, configure
+the FPGA with HX9_ControlPanel.sof from the program folder through the Quartus
+programmer (QUARTUS_ROOTDIR) and try once more. The name must be "HX9".
+Prints the steps on standard error and "Connected" on standard output.
+)";
+
+const char* const NAME_HELP = R"(Usage: hx9ctl [-c] name
+Print the board name the firmware reports.
+)";
+
+const char* const PING_HELP = R"(Usage: hx9ctl [-c] ping
+Check that the firmware answers. Prints nothing; the exit status tells.
+)";
+
+const char* const LEDS_HELP = R"(Usage: hx9ctl [-c] leds MASK|all|none
+Light exactly the LEDs whose bits are set in MASK (hex, at most 3FFFF): bits 0-7
+are GLED0-GLED7, bits 8-17 RLED0-RLED9. "all" lights all 18, "none" none.
+Prints the mask sent, e.g. 0x3FFFF.
+)";
+
+const char* const SEG7_HELP = R"(Usage: hx9ctl [-c] seg7 DIGITS
+Show up to four hex digits on HEX3..HEX0: the last digit goes to HEX0, missing
+leading digits are 0 (seg7 1234: 1 on HEX3, 4 on HEX0). Prints the four digits sent.
+)";
+
+const char* const SWITCHES_HELP = R"(Usage: hx9ctl [-c] switches
+Print the push-buttons and slide switches, a set bit for a key pressed or a
+switch up: "keys 0xK" (bit i is KEYi) and "switches 0xS" (bit j is SWj).
+)";
+
+const char* const SD_HELP = R"(Usage: hx9ctl [-c] sd
+Print the SD card report of the SD card panel: "Card Identification" and the CID
+lines, "Card Specific Data" and the CSD lines, then "File System: " and FAT16,
+FAT32 or NA. Exit status 1 when no card can be read.
+)";
+
+const char* const ADC_HELP = R"(Usage: hx9ctl [-c] adc
+Print the eight ADC channels, one line each: "CH0: 3.300 V".
+)";
+
+const char* const UART_HELP = R"(Usage: hx9ctl [-c] uart send TEXT...
+       hx9ctl [-c] uart receive [-w MS]
+send: send the words of TEXT joined by blanks, and a terminating zero byte, out of
+the board's UART-to-USB port.
+receive: print the bytes the UART received (up to the first zero byte of each
+block), as they are. With -w MS keep polling every 100 ms for MS milliseconds.
+The UART monitor of the firmware runs only during the command.
+)";
+
+const char* const HDMI_HELP = R"(Usage: hx9ctl [-c] hdmi PATTERN
+       hx9ctl hdmi --list
+Start the HDMI transmitter and show a test pattern, given by its number or its
+name (any case, '-' for blanks: blue-scale). Prints the number and name sent.
+)";
+
+const char* const HSMC_HELP = R"(Usage: hx9ctl [-c] hsmc
+Run the HSMC loopback test (the loopback adapter must be plugged in). Prints
+"HSMC Loopback Test: PASS", or "HSMC Loopback Test: NG" and the report of the
+failing pins with exit status 1.
+)";
+
+const char* const MEM_HELP = R"(Usage: hx9ctl [-c] [-m lpddr2|sram] mem read ADDRESS
+       hx9ctl [-c] [-m lpddr2|sram] mem write ADDRESS DATA
+       hx9ctl [-c] [-m lpddr2|sram] mem save FILE [ADDRESS LENGTH]
+       hx9ctl [-c] [-m lpddr2|sram] mem load FILE [ADDRESS [LENGTH]]
+Memories: lpddr2 (10000000h words, the default) and sram (40000h words).
+ADDRESS and LENGTH count 16-bit words, in hex; DATA is a hex word (at most FFFF).
+read: print the word as four hex digits. write: write one word.
+save: save LENGTH words from ADDRESS to FILE, or the entire memory without a range.
+  FILE is replaced only when the whole range was read; after a failure or Ctrl-C
+  any existing FILE is left as it was.
+load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
+  LENGTH the whole file, cut at the end of the memory; prints the result and, in
+  the latter case, "Length: N" with the words written (hex). Nothing is sent when
+  the file is too short or a HEX file holds anything but hex digits.
+FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
+first (the word 1234 at address 0 is 3412); any other file is raw binary.
+Ctrl-C aborts a save or load between chunks; what was written stays written.
+)";
+
+const QMap<QString, const char*>& CommandHelps()
+{
+    static const QMap<QString, const char*> helps = {
+        {QStringLiteral("connect"), CONNECT_HELP}, {QStringLiteral("name"), NAME_HELP},
+        {QStringLiteral("ping"), PING_HELP},       {QStringLiteral("leds"), LEDS_HELP},
+        {QStringLiteral("seg7"), SEG7_HELP},       {QStringLiteral("switches"), SWITCHES_HELP},
+        {QStringLiteral("sd"), SD_HELP},           {QStringLiteral("adc"), ADC_HELP},
+        {QStringLiteral("uart"), UART_HELP},       {QStringLiteral("hdmi"), HDMI_HELP},
+        {QStringLiteral("hsmc"), HSMC_HELP},       {QStringLiteral("mem"), MEM_HELP},
+        {QStringLiteral("help"), PROGRAM_HELP},
+    };
+    return helps;
+}
+
+} // namespace
+
+QString ProgramHelp()
+{
+    return QString::fromUtf8(PROGRAM_HELP);
+}
+
+QString CommandHelp(const QString& command)
+{
+    const auto it = CommandHelps().find(command);
+    return it == CommandHelps().end() ? QString() : QString::fromUtf8(it.value());
+}
+
+bool IsKnownCommand(const QString& command)
+{
+    return CommandHelps().contains(command);
+}

@@ -1,0 +1,47 @@
+#include "cli/CliSession.h"
+
+#include "cli/CliConnect.h"
+#include "cli/ExitStatus.h"
+
+TCliSession::TCliSession(bool configure) : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
+{
+}
+
+bool TCliSession::OpenBoard(bool verbose)
+{
+    TCliConnect connect(m_Board, m_Host, m_Console, verbose);
+    if (m_bConfigure || verbose)
+        return connect.DoConnect();
+    if (connect.ConnectBoard(true))
+        return true;
+    m_Console.Error(QStringLiteral("the board did not answer as an HX9; 'hx9ctl connect' or -c "
+                                   "configures its FPGA"));
+    return false;
+}
+
+int TCliSession::FailureStatus(int mark)
+{
+    if (m_Host.BeepCount() != mark || !m_Board.IsConnected())
+        return EXIT_LINK_FAILURE;
+    return m_Board.Ping() ? EXIT_BOARD_FAILURE : EXIT_LINK_FAILURE;
+}
+
+int TCliSession::Fail(int mark, const QString& text)
+{
+    m_Console.Error(text);
+    return FailureStatus(mark);
+}
+
+int TCliSession::UsageError(const QString& text)
+{
+    m_Console.Error(text);
+    m_Console.Info(QStringLiteral("Try 'hx9ctl --help' for more information."));
+    return EXIT_BAD_ARGUMENTS;
+}
+
+THexFieldResult TCliSession::ReadHexArgument(const QString& text, const QString& fieldName,
+                                             uint64_t maximum, uint64_t minimum)
+{
+    const bool prefixed = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    return ReadHexField(prefixed ? text.mid(2) : text, fieldName, maximum, minimum);
+}

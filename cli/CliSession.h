@@ -1,0 +1,43 @@
+#pragma once
+
+#include "board/Board.h"
+#include "cli/CliHost.h"
+#include "cli/Console.h"
+#include "panels/HexField.h"
+
+#include <QString>
+
+// What every hx9ctl command shares: the console, the board layer's host, the one board
+// object, and the rules for opening the link and for naming a failure's exit status.
+class TCliSession
+{
+public:
+    /// configure: run the full connect sequence (FPGA configuration included) on open.
+    explicit TCliSession(bool configure);
+
+    TConsole& Console() { return m_Console; }
+    TBoard& Board() { return m_Board; }
+
+    /// Opens the link and checks the board name; with configure (or verbose, for the connect
+    /// command) the whole connect sequence. Shows the reason on failure.
+    bool OpenBoard(bool verbose = false);
+    /// A mark to take before a board command, for FailureStatus.
+    int Mark() const { return m_Host.BeepCount(); }
+    /// Exit status of a command that failed since mark: 3 when the exchange broke (a beep
+    /// since mark, or a ping that gets no answer either), else 1 (the firmware refused).
+    int FailureStatus(int mark);
+    /// Shows text as an error and returns the status of the failure since mark.
+    int Fail(int mark, const QString& text);
+    /// Shows text (and the usage hint) on stderr and returns 2.
+    int UsageError(const QString& text);
+
+    /// ReadHexField on text without a leading 0x or 0X.
+    static THexFieldResult ReadHexArgument(const QString& text, const QString& fieldName,
+                                           uint64_t maximum, uint64_t minimum);
+
+private:
+    TConsole m_Console;
+    TCliHost m_Host;
+    TBoard m_Board;
+    bool m_bConfigure;
+};

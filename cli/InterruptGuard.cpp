@@ -1,0 +1,33 @@
+#include "cli/InterruptGuard.h"
+
+namespace
+{
+// A signal handler can only reach state of static storage; this flag is its one write.
+volatile std::sig_atomic_t g_Interrupted = 0;
+
+extern "C" void OnInterrupt(int)
+{
+    g_Interrupted = 1;
+}
+} // namespace
+
+TInterruptGuard::TInterruptGuard() : m_Previous{}
+{
+    g_Interrupted = 0;
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // Restart interrupted calls: the exchange in flight finishes, the transfer stops after it.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &m_Previous);
+}
+
+TInterruptGuard::~TInterruptGuard()
+{
+    sigaction(SIGINT, &m_Previous, nullptr);
+}
+
+bool TInterruptGuard::IsInterrupted() const
+{
+    return g_Interrupted != 0;
+}

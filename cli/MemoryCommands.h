@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+class TCliSession;
+struct TCliArguments;
+struct TMemoryType;
+
+// hx9ctl's mem commands: one word read and written, ranges saved to and loaded from files,
+// all through the memory panel's engine and with its checks and texts.
+class TMemoryCommands
+{
+public:
+    explicit TMemoryCommands(TCliSession& session) : m_Session(session) {}
+
+    /// Runs "mem read|write|save|load ..."; returns the exit status.
+    int Run(const TCliArguments& args);
+
+private:
+    int Read(const TMemoryType& type, const QStringList& words);
+    int Write(const TMemoryType& type, const QStringList& words);
+    int Save(const TMemoryType& type, const QStringList& words);
+    int Load(const TMemoryType& type, const QStringList& words);
+    // Shows a rejected field's message and the operation's failure text; returns 2.
+    int Rejected(const QString& message, const QString& failureText);
+
+    TCliSession& m_Session;
+};
