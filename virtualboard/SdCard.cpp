@@ -59,14 +59,14 @@ void SetCommonCsd(TSdCard::TRegister& csd, unsigned readBlockExponent)
 
 } // namespace
 
-uint8_t RegisterCrc7(const TSdCard::TRegister& reg)
+uint8_t Crc7(const uint8_t* bytes, size_t count)
 {
     uint8_t crc = 0;
-    for (size_t i = 0; i < 15; ++i)
+    for (size_t i = 0; i < count; ++i)
     {
         for (int bit = 7; bit >= 0; --bit)
         {
-            const bool in = ((reg[i] >> bit) & 1u) != 0;
+            const bool in = ((bytes[i] >> bit) & 1u) != 0;
             const bool top = (crc & 0x40) != 0;
             crc = static_cast<uint8_t>((crc << 1) & 0x7F);
             if (in != top)
@@ -74,6 +74,11 @@ uint8_t RegisterCrc7(const TSdCard::TRegister& reg)
         }
     }
     return crc;
+}
+
+uint8_t RegisterCrc7(const TSdCard::TRegister& reg)
+{
+    return Crc7(reg.data(), reg.size() - 1);
 }
 
 TSdCard MakeHighCapacityCard()
@@ -94,7 +99,7 @@ TSdCard MakeHighCapacityCard()
 
 TSdCard MakeStandardCapacityCard()
 {
-    // (3839 + 1) x 2^(7 + 2) x 1024 bytes: a 2 GB card of 1875 MB.
+    // (3839 + 1) x 2^(7 + 2) x 1024 bytes: a 2 GB card of 1920 MB.
     constexpr uint32_t C_SIZE = 3839;
     constexpr uint32_t C_SIZE_MULT = 7;
     TSdCard card;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,7 +31,10 @@ TSdCard MakeHighCapacityCard();
 /// A 2 GB standard-capacity card: CSD version 1.0, FAT16.
 TSdCard MakeStandardCapacityCard();
 
-/// The 7-bit CRC that ends a CID or CSD register, over its first 15 bytes.
+/// The SD 7-bit CRC (x^7 + x^3 + 1) of count bytes.
+uint8_t Crc7(const uint8_t* bytes, size_t count);
+
+/// The CRC that ends a CID or CSD register, over its first 15 bytes.
 uint8_t RegisterCrc7(const TSdCard::TRegister& reg);
 
 } // namespace vboard
