@@ -90,13 +90,15 @@ void SetNoDelay(int fd)
 
 TBoardServer::TBoardServer(const TServeOptions& options) : m_Options(options), m_Control(m_Board)
 {
-    m_Control.SetStatusSource([this] {
-        TServerStatus status;
-        status.JtagPort = m_JtagPort;
-        status.JtagClient = m_Jtag.Fd >= 0;
-        status.ControlClients = m_ControlClients.size();
-        return status;
-    });
+    m_Control.SetStatusSource(
+        [this]
+        {
+            TServerStatus status;
+            status.JtagPort = m_JtagPort;
+            status.JtagClient = m_Jtag.Fd >= 0;
+            status.ControlClients = m_ControlClients.size();
+            return status;
+        });
 }
 
 TBoardServer::~TBoardServer()
@@ -283,9 +285,10 @@ void TBoardServer::Enqueue(std::vector<TOutgoing> outgoing, int64_t now)
     for (TOutgoing& item : outgoing)
     {
         if (item.Bytes.empty() && !item.DropConnection)
-            continue;  // stalled: the reply is never sent
+            continue; // stalled: the reply is never sent
         m_Jtag.OutBytes += item.Bytes.size();
-        m_Jtag.Out.push_back(TQueued{std::move(item.Bytes), now + item.DelayMs, item.DropConnection});
+        m_Jtag.Out.push_back(
+            TQueued{std::move(item.Bytes), now + item.DelayMs, item.DropConnection});
     }
 }
 
@@ -408,7 +411,8 @@ bool TBoardServer::HasClients() const
 int TBoardServer::PollTimeout(int64_t now) const
 {
     int64_t timeout = -1;
-    auto consider = [&timeout](int64_t ms) {
+    auto consider = [&timeout](int64_t ms)
+    {
         ms = std::max<int64_t>(ms, 0);
         timeout = timeout < 0 ? ms : std::min(timeout, ms);
     };
@@ -446,7 +450,8 @@ int TBoardServer::Run()
         fds.push_back({m_Jtag.Fd, jtagEvents, 0});
         for (const auto& connection : m_ControlClients)
             fds.push_back({connection->Fd,
-                           static_cast<short>(POLLIN | (connection->Out.empty() ? 0 : POLLOUT)), 0});
+                           static_cast<short>(POLLIN | (connection->Out.empty() ? 0 : POLLOUT)),
+                           0});
 
         if (::poll(fds.data(), fds.size(), PollTimeout(now)) < 0 && errno != EINTR)
             return 1;
@@ -464,16 +469,19 @@ int TBoardServer::Run()
         }
         if (m_Control.ShutdownRequested())
             return 0;
-        std::erase_if(m_ControlClients, [](const std::unique_ptr<TControlConnection>& c) {
-            if (!c->Closing)
-                return false;
-            ::close(c->Fd);
-            return true;
-        });
+        std::erase_if(m_ControlClients,
+                      [](const std::unique_ptr<TControlConnection>& c)
+                      {
+                          if (!c->Closing)
+                              return false;
+                          ::close(c->Fd);
+                          return true;
+                      });
         if (fds[0].revents & POLLIN)
             AcceptControl();
 
-        if (m_Jtag.Fd >= 0 && m_Jtag.Fd == fds[2].fd && (fds[2].revents & (POLLIN | POLLHUP | POLLERR)))
+        if (m_Jtag.Fd >= 0 && m_Jtag.Fd == fds[2].fd &&
+            (fds[2].revents & (POLLIN | POLLHUP | POLLERR)))
             ReadJtag(now);
         if (m_bJtagListening && (fds[1].revents & POLLIN))
             AcceptJtag();

@@ -15,16 +15,16 @@ namespace vboard
 
 struct TServeOptions
 {
-    TEndpoint Endpoint;  // JtagPort 0: pick a free pair P, P + 1
-    bool Stay = false;   // never exit for want of clients
+    TEndpoint Endpoint; // JtagPort 0: pick a free pair P, P + 1
+    bool Stay = false;  // never exit for want of clients
     uint64_t IdleTimeoutMs = 600000;
-    bool Programmed = false;  // start with the HX9 image already loaded
+    bool Programmed = false; // start with the HX9 image already loaded
 };
 
 enum class TOpenResult
 {
     Listening,
-    Busy,  // another daemon serves this control port
+    Busy, // another daemon serves this control port
     Failed,
 };
 
@@ -63,7 +63,7 @@ private:
     {
         int Fd = -1;
         std::deque<TQueued> Out;
-        size_t HeadSent = 0;  // bytes of Out.front() already written
+        size_t HeadSent = 0; // bytes of Out.front() already written
         size_t OutBytes = 0;
     };
     struct TControlConnection
@@ -71,7 +71,7 @@ private:
         int Fd = -1;
         std::string In;
         std::string Out;
-        bool Discarding = false;  // inside an over-long line
+        bool Discarding = false; // inside an over-long line
         bool Closing = false;
     };
 
@@ -94,7 +94,7 @@ private:
     TControlInterface m_Control;
     uint16_t m_JtagPort = 0;
     int m_ControlListener = -1;
-    int m_JtagSocket = -1;  // bound; listening only while the FPGA is programmed
+    int m_JtagSocket = -1; // bound; listening only while the FPGA is programmed
     bool m_bJtagListening = false;
     uint32_t m_SeenGeneration = 0;
     TJtagClient m_Jtag;

@@ -13,19 +13,19 @@ namespace vboard
 
 constexpr size_t KEY_COUNT = 4;
 constexpr size_t SWITCH_COUNT = 10;
-constexpr size_t LED_COUNT = 18;  // GLED0..7 in bits 0..7, RLED0..9 in bits 8..17
+constexpr size_t LED_COUNT = 18; // GLED0..7 in bits 0..7, RLED0..9 in bits 8..17
 constexpr uint32_t KEY_MASK = (1u << KEY_COUNT) - 1;
 constexpr uint32_t SWITCH_MASK = (1u << SWITCH_COUNT) - 1;
 constexpr uint32_t LED_MASK = (1u << LED_COUNT) - 1;
 constexpr size_t ADC_CHANNELS = 8;
-constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095;  // 12-bit converter, one count per mV
+constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095; // 12-bit converter, one count per mV
 constexpr uint8_t HDMI_PATTERN_COUNT = 9;
 
 // What the world outside the FPGA sets: it survives reprogramming and power cycles.
 struct TBoardInputs
 {
-    uint32_t Keys = 0;      // bit k set: KEY k held down
-    uint32_t Switches = 0;  // bit k set: SW k up (on)
+    uint32_t Keys = 0;     // bit k set: KEY k held down
+    uint32_t Switches = 0; // bit k set: SW k up (on)
     std::array<uint16_t, ADC_CHANNELS> AdcMillivolts{0, 585, 1170, 1755, 2340, 2925, 3510, 4095};
     TSdCard SdCard = MakeHighCapacityCard();
     // Failing loopback bits as the HSMC test reports them; all 0 = adapter passes.
@@ -37,14 +37,14 @@ struct TBoardInputs
 struct TBoardOutputs
 {
     uint32_t Leds = 0;
-    uint32_t DigitWord = 0;  // digit k in bits 4k..4k+3
+    uint32_t DigitWord = 0; // digit k in bits 4k..4k+3
     uint8_t DigitExtra = 0;
     bool UartRunning = false;
-    std::vector<uint8_t> UartSent;      // bytes the PC sent out of the UART
-    std::deque<uint8_t> UartToReceive;  // bytes waiting for the PC to read
+    std::vector<uint8_t> UartSent;     // bytes the PC sent out of the UART
+    std::deque<uint8_t> UartToReceive; // bytes waiting for the PC to read
     bool HdmiRunning = false;
     uint8_t HdmiPattern = 0;
-    uint32_t ButtonPolls = 0;  // answered key/switch queries
+    uint32_t ButtonPolls = 0; // answered key/switch queries
 };
 
 } // namespace vboard

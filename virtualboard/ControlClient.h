@@ -33,7 +33,7 @@ public:
 
 private:
     int m_Socket = -1;
-    std::string m_Pending;  // received bytes not yet part of a reply
+    std::string m_Pending; // received bytes not yet part of a reply
 };
 
 /// Connects, runs one command and closes: the reply line, or false with a reason.

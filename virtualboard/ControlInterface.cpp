@@ -71,7 +71,8 @@ std::string Hex(const uint8_t* bytes, size_t count)
 
 bool ParseHex(const std::string& text, std::vector<uint8_t>& bytes)
 {
-    if (text.size() % 2 != 0 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    if (text.size() % 2 != 0 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
         return false;
     bytes.clear();
     for (size_t i = 0; i < text.size(); i += 2)
@@ -135,9 +136,7 @@ const char* const HELP_TEXT =
 
 } // namespace
 
-TControlInterface::TControlInterface(TVirtualBoard& board) : m_Board(board)
-{
-}
+TControlInterface::TControlInterface(TVirtualBoard& board) : m_Board(board) {}
 
 std::string TControlInterface::Execute(const std::string& line)
 {
@@ -398,7 +397,8 @@ std::string TControlInterface::Adc(const TWords& words)
     uint64_t millivolts = 0;
     if (words.size() != 3 || !ParseUnsigned(words[1], ADC_CHANNELS - 1, channel) ||
         !ParseUnsigned(words[2], ADC_MAX_MILLIVOLTS, millivolts))
-        return Error("usage: adc CHANNEL(0..7) MILLIVOLTS(0.." + std::to_string(ADC_MAX_MILLIVOLTS) + ")");
+        return Error("usage: adc CHANNEL(0..7) MILLIVOLTS(0.." +
+                     std::to_string(ADC_MAX_MILLIVOLTS) + ")");
     values[channel] = static_cast<uint16_t>(millivolts);
     return Ok();
 }
@@ -442,10 +442,12 @@ std::string TControlInterface::Memory(const TWords& words)
     {
         std::vector<uint8_t> bytes;
         if (!ParseHex(words[4], bytes) || bytes.size() > MAX_MEMORY_LINE)
-            return Error("mem write takes at most " + std::to_string(MAX_MEMORY_LINE) + " bytes in hex");
+            return Error("mem write takes at most " + std::to_string(MAX_MEMORY_LINE) +
+                         " bytes in hex");
         TSparseMemory* memory = firmware.Memory(type);
         if (memory == nullptr)
-            return Error(type == MEM_ADC ? "the ADC block is read-only (use adc)" : "unknown memory type");
+            return Error(type == MEM_ADC ? "the ADC block is read-only (use adc)"
+                                         : "unknown memory type");
         if (!memory->Write(address, bytes.data(), bytes.size()))
             return Error(StatusName(STATUS_OUT_OF_RANGE));
         return Ok();

@@ -23,8 +23,8 @@ struct TServerStatus
 class TControlInterface
 {
 public:
-    static constexpr size_t MAX_LINE = 200 * 1024;     // fits a 64 KB "mem write" in hex
-    static constexpr size_t MAX_MEMORY_LINE = 65536;   // bytes per "mem read" / "mem write"
+    static constexpr size_t MAX_LINE = 200 * 1024;   // fits a 64 KB "mem write" in hex
+    static constexpr size_t MAX_MEMORY_LINE = 65536; // bytes per "mem read" / "mem write"
 
     explicit TControlInterface(TVirtualBoard& board);
 
@@ -32,7 +32,10 @@ public:
     std::string Execute(const std::string& line);
 
     /// Where "status" learns about sockets and clients.
-    void SetStatusSource(std::function<TServerStatus()> source) { m_StatusSource = std::move(source); }
+    void SetStatusSource(std::function<TServerStatus()> source)
+    {
+        m_StatusSource = std::move(source);
+    }
 
     /// True once "shutdown" was asked for.
     bool ShutdownRequested() const { return m_bShutdown; }

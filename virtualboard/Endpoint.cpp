@@ -8,12 +8,13 @@ namespace vboard
 
 namespace
 {
-constexpr unsigned long MAX_JTAG_PORT = 65534;  // leaves room for the control port
+constexpr unsigned long MAX_JTAG_PORT = 65534; // leaves room for the control port
 } // namespace
 
 bool ParsePort(const std::string& text, uint16_t& port, std::string& error)
 {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos ||
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos ||
         std::stoul(text) > MAX_JTAG_PORT)
     {
         error = "bad port '" + text + "' (expected 0.." + std::to_string(MAX_JTAG_PORT) + ")";
@@ -37,7 +38,8 @@ bool ParseEndpoint(const std::string& text, TEndpoint& endpoint, std::string& er
     in_addr address{};
     if (inet_pton(AF_INET, host.c_str(), &address) != 1 || (ntohl(address.s_addr) >> 24) != 127)
     {
-        error = "bad address '" + text + "': the virtual board listens on loopback (127.x.x.x) only";
+        error =
+            "bad address '" + text + "': the virtual board listens on loopback (127.x.x.x) only";
         return false;
     }
     uint16_t port = 0;

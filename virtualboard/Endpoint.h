@@ -13,7 +13,7 @@ constexpr uint16_t DEFAULT_JTAG_PORT = 45480;
 // Where the virtual board listens: the JTAG port, and the control port right above it.
 struct TEndpoint
 {
-    std::string Host = DEFAULT_JTAG_HOST;  // dotted IPv4 loopback address
+    std::string Host = DEFAULT_JTAG_HOST; // dotted IPv4 loopback address
     uint16_t JtagPort = DEFAULT_JTAG_PORT;
 
     uint16_t ControlPort() const { return static_cast<uint16_t>(JtagPort + 1); }

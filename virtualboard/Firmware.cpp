@@ -20,8 +20,8 @@ constexpr size_t REPLY_LEN_HSMC = 17;
 
 constexpr size_t REQ_LEN_SET_LED = 4;
 constexpr size_t REQ_LEN_SET_SEG7 = 5;
-constexpr size_t REQ_LEN_MEMORY_WRITE_HEADER = 5;  // type, address
-constexpr size_t REQ_LEN_MEMORY_READ = 9;          // type, address, count
+constexpr size_t REQ_LEN_MEMORY_WRITE_HEADER = 5; // type, address
+constexpr size_t REQ_LEN_MEMORY_READ = 9;         // type, address, count
 constexpr size_t REQ_LEN_UART_WRITE = 2 + UART_CHUNK;
 constexpr size_t REQ_LEN_UART_READ = 1;
 constexpr size_t REQ_LEN_DEVICE_CONTROL = 3;
@@ -73,25 +73,22 @@ std::vector<uint8_t> StatusReply(uint8_t code, TStatus status)
 
 } // namespace
 
-TFirmware::TFirmware() : m_Lpddr2(LPDDR2_SIZE, MEMORY_FILL), m_Sram(SRAM_SIZE, MEMORY_FILL)
-{
-}
+TFirmware::TFirmware() : m_Lpddr2(LPDDR2_SIZE, MEMORY_FILL), m_Sram(SRAM_SIZE, MEMORY_FILL) {}
 
 TFirmware::TReplies TFirmware::Receive(const uint8_t* bytes, size_t count)
 {
     TReplies replies;
-    m_Reader.Feed(bytes, count, [&](uint8_t code, const uint8_t* payload, size_t length) {
-        replies.push_back(Handle(code, payload, length));
-    });
+    m_Reader.Feed(bytes, count,
+                  [&](uint8_t code, const uint8_t* payload, size_t length)
+                  { replies.push_back(Handle(code, payload, length)); });
     return replies;
 }
 
 TFirmware::TReplies TFirmware::DiscardIncomplete()
 {
     TReplies replies;
-    m_Reader.DiscardIncomplete([&](uint8_t code, const uint8_t* payload, size_t length) {
-        replies.push_back(Handle(code, payload, length));
-    });
+    m_Reader.DiscardIncomplete([&](uint8_t code, const uint8_t* payload, size_t length)
+                               { replies.push_back(Handle(code, payload, length)); });
     return replies;
 }
 

@@ -31,7 +31,7 @@ constexpr uint8_t MEM_LPDDR2 = 7;
 constexpr uint8_t MEM_ADC = 10;
 constexpr uint64_t LPDDR2_SIZE = 512ull * 1024 * 1024;
 constexpr uint64_t SRAM_SIZE = 512ull * 1024;
-constexpr uint64_t ADC_BLOCK_SIZE = 16;  // eight little-endian 16-bit millivolt values
+constexpr uint64_t ADC_BLOCK_SIZE = 16; // eight little-endian 16-bit millivolt values
 // Memory that was never written reads as this, like erased cells.
 constexpr uint8_t MEMORY_FILL = 0xFF;
 
@@ -40,7 +40,7 @@ constexpr uint8_t DEVICE_UART = 2;
 constexpr uint8_t DEVICE_HDMI = 4;
 constexpr uint8_t ACTION_STOP = 0;
 constexpr uint8_t ACTION_START = 1;
-constexpr uint8_t ACTION_SET_PATTERN = 2;  // HDMI only
+constexpr uint8_t ACTION_SET_PATTERN = 2; // HDMI only
 
 constexpr size_t BOARD_NAME_FIELD = 32;
 constexpr size_t UART_CHUNK = 128;
@@ -53,16 +53,16 @@ enum TStatus : uint8_t
 {
     STATUS_OK = 0,
     STATUS_UNKNOWN_COMMAND = 1,
-    STATUS_BAD_LENGTH = 2,       // request payload of the wrong length
+    STATUS_BAD_LENGTH = 2, // request payload of the wrong length
     STATUS_UNKNOWN_MEMORY = 3,
-    STATUS_OUT_OF_RANGE = 4,     // address range past the memory's end, or count too large
+    STATUS_OUT_OF_RANGE = 4, // address range past the memory's end, or count too large
     STATUS_UNKNOWN_DEVICE = 5,
     STATUS_UNKNOWN_ACTION = 6,
     STATUS_BAD_ARGUMENT = 7,
-    STATUS_DEVICE_STOPPED = 8,   // UART used before DeviceControl started it
+    STATUS_DEVICE_STOPPED = 8, // UART used before DeviceControl started it
     STATUS_NO_CARD = 9,
-    STATUS_READ_ONLY = 10,       // write to the ADC block
-    STATUS_BUFFER_FULL = 11,     // UART bytes sent faster than anyone takes them
+    STATUS_READ_ONLY = 10,   // write to the ADC block
+    STATUS_BUFFER_FULL = 11, // UART bytes sent faster than anyone takes them
 };
 
 // The board firmware: it takes the PC's bytes as they arrive and answers each request
@@ -77,10 +77,12 @@ public:
     /// Takes bytes from the PC in any split; returns the replies to the requests they complete.
     TReplies Receive(const uint8_t* bytes, size_t count);
 
-    /// Gives up on a request that stopped half way; returns replies to whole frames found behind it.
+    /// Gives up on a request that stopped half way; returns replies to whole frames found behind
+    /// it.
     TReplies DiscardIncomplete();
 
-    /// Answers one request; the reply has the length the command fixes even when the status is not 0.
+    /// Answers one request; the reply has the length the command fixes even when the status is not
+    /// 0.
     std::vector<uint8_t> Handle(uint8_t code, const uint8_t* payload, size_t count);
 
     /// Forgets a partly received request without answering anything behind it.

@@ -95,7 +95,9 @@ bool CheckHx9Image(const std::vector<uint8_t>& bytes, std::string& reason)
 bool ReadFileBytes(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
                    std::string& error)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (stat(path.c_str(), &info) != 0)
     {
         error = "cannot read '" + path + "': " + std::strerror(errno);

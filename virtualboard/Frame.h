@@ -11,8 +11,8 @@ namespace vboard
 
 constexpr uint8_t FRAME_START = 0xAA;
 constexpr uint8_t FRAME_END = 0x55;
-constexpr size_t FRAME_HEADER_LEN = 4;   // start, code, two length bytes
-constexpr size_t FRAME_TRAILER_LEN = 2;  // checksum, end mark
+constexpr size_t FRAME_HEADER_LEN = 4;  // start, code, two length bytes
+constexpr size_t FRAME_TRAILER_LEN = 2; // checksum, end mark
 constexpr size_t FRAME_OVERHEAD = FRAME_HEADER_LEN + FRAME_TRAILER_LEN;
 // Largest request payload the PC may send.
 constexpr size_t PKT_PC2NIOS_MAX_PL_LEN = 32748;

@@ -38,7 +38,7 @@ private:
     void Compact();
 
     std::vector<uint8_t> m_Buffer;
-    size_t m_Head = 0;  // first byte not yet consumed
+    size_t m_Head = 0; // first byte not yet consumed
     uint64_t m_Dropped = 0;
 };
 

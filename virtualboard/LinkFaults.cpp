@@ -10,7 +10,7 @@ namespace vboard
 namespace
 {
 
-constexpr uint8_t WRONG_CODE_FLIP = 0x80;  // echoed code = request code xor this
+constexpr uint8_t WRONG_CODE_FLIP = 0x80; // echoed code = request code xor this
 constexpr uint8_t JUNK_SEED = 0x3C;
 constexpr uint32_t MAX_FAULT_COUNT = 1000000;
 
@@ -22,15 +22,16 @@ struct TKindName
 };
 
 constexpr TKindName KIND_NAMES[] = {
-    {TFaultKind::Stall, "stall", false},     {TFaultKind::Delay, "delay", true},
+    {TFaultKind::Stall, "stall", false},       {TFaultKind::Delay, "delay", true},
     {TFaultKind::Checksum, "checksum", false}, {TFaultKind::EndMark, "endmark", false},
-    {TFaultKind::Code, "code", false},       {TFaultKind::Length, "length", false},
-    {TFaultKind::Junk, "junk", true},        {TFaultKind::Drop, "drop", false},
+    {TFaultKind::Code, "code", false},         {TFaultKind::Length, "length", false},
+    {TFaultKind::Junk, "junk", true},          {TFaultKind::Drop, "drop", false},
 };
 
 bool ParseNumber(const std::string& word, uint32_t max, uint32_t& value)
 {
-    if (word.empty() || word.size() > 10 || word.find_first_not_of("0123456789") != std::string::npos)
+    if (word.empty() || word.size() > 10 ||
+        word.find_first_not_of("0123456789") != std::string::npos)
         return false;
     const unsigned long long n = std::stoull(word);
     if (n > max)
@@ -133,7 +134,8 @@ TOutgoing TLinkFaults::Apply(std::vector<uint8_t> reply)
     {
         const size_t length = reply.size() - FRAME_OVERHEAD;
         std::vector<uint8_t> payload(reply.begin() + FRAME_HEADER_LEN,
-                                     reply.begin() + static_cast<std::ptrdiff_t>(FRAME_HEADER_LEN + length));
+                                     reply.begin() +
+                                         static_cast<std::ptrdiff_t>(FRAME_HEADER_LEN + length));
         payload.push_back(0);
         out.Bytes = BuildFrame(reply[1], payload.data(), payload.size());
         break;

@@ -12,21 +12,21 @@ namespace vboard
 // What the link does with one reply instead of sending it plainly.
 enum class TFaultKind
 {
-    Stall,     // the reply is never sent
-    Delay,     // sent after Argument ms
-    Checksum,  // checksum byte wrong
-    EndMark,   // end mark wrong
-    Code,      // another command code, checksum made to match
-    Length,    // a well-formed frame one payload byte longer than the command's
-    Junk,      // Argument junk bytes (never a start mark) before the reply
-    Drop,      // the connection is closed instead
+    Stall,    // the reply is never sent
+    Delay,    // sent after Argument ms
+    Checksum, // checksum byte wrong
+    EndMark,  // end mark wrong
+    Code,     // another command code, checksum made to match
+    Length,   // a well-formed frame one payload byte longer than the command's
+    Junk,     // Argument junk bytes (never a start mark) before the reply
+    Drop,     // the connection is closed instead
 };
 
 struct TFault
 {
     TFaultKind Kind = TFaultKind::Stall;
-    uint32_t Argument = 0;  // ms for Delay, bytes for Junk
-    uint32_t Count = 1;     // replies still to be hit
+    uint32_t Argument = 0; // ms for Delay, bytes for Junk
+    uint32_t Count = 1;    // replies still to be hit
 };
 
 // One reply as it leaves the board, after any fault.
@@ -34,7 +34,7 @@ struct TOutgoing
 {
     std::vector<uint8_t> Bytes;
     uint32_t DelayMs = 0;
-    bool DropConnection = false;  // close the link once what is queued before it is sent
+    bool DropConnection = false; // close the link once what is queued before it is sent
 };
 
 // The queue of faults injected through the control interface. Each reply takes the

@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     const std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        out.write(reinterpret_cast<const char*>(image.data()),
+                  static_cast<std::streamsize>(image.size()));
         if (!out.flush())
         {
             std::fprintf(stderr, "hx9-make-image: cannot write '%s'\n", temporary.c_str());

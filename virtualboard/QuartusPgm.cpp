@@ -113,7 +113,8 @@ bool ConnectOrStart(const vboard::TEndpoint& endpoint, vboard::TControlClient& c
         return false;
     // "serve --detach" returns once the board listens; a second board that lost the race
     // for the port backs off, so retry briefly while the winner comes up.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(START_WAIT_MS);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(START_WAIT_MS);
     while (!client.Connect(endpoint, error))
     {
         if (std::chrono::steady_clock::now() >= deadline)
@@ -177,7 +178,8 @@ bool ParseArguments(const std::vector<std::string>& args, TArguments& out, std::
 bool ParseOperation(const std::string& operation, std::string& image, std::string& error)
 {
     const size_t semicolon = operation.find(';');
-    if (semicolon == std::string::npos || strcasecmp(operation.substr(0, semicolon).c_str(), "p") != 0)
+    if (semicolon == std::string::npos ||
+        strcasecmp(operation.substr(0, semicolon).c_str(), "p") != 0)
     {
         error = "operation '" + operation + "' not supported (only p;IMAGE)";
         return false;
@@ -225,8 +227,9 @@ int main(int argc, char** argv)
         return parsed.Help ? EXIT_OK : EXIT_USAGE;
     }
     if (strcasecmp(parsed.Mode.c_str(), "jtag") != 0)
-        return Fail(EXIT_USAGE, parsed.Mode.empty() ? "no mode given (-m jtag)"
-                                                    : "mode '" + parsed.Mode + "' not supported (only jtag)");
+        return Fail(EXIT_USAGE, parsed.Mode.empty()
+                                    ? "no mode given (-m jtag)"
+                                    : "mode '" + parsed.Mode + "' not supported (only jtag)");
     std::string image;
     if (!ParseOperation(parsed.Operation, image, error))
         return Fail(EXIT_USAGE, error);

@@ -33,13 +33,13 @@ void Seal(TSdCard::TRegister& reg)
 TSdCard::TRegister MakeCid(const char (&productName)[6], uint32_t serial)
 {
     TSdCard::TRegister cid{};
-    SetBits(cid, 127, 8, 0x5A);       // MID
-    SetBits(cid, 119, 16, 0x564D);    // OID "VM"
-    for (unsigned i = 0; i < 5; ++i)  // PNM
+    SetBits(cid, 127, 8, 0x5A);      // MID
+    SetBits(cid, 119, 16, 0x564D);   // OID "VM"
+    for (unsigned i = 0; i < 5; ++i) // PNM
         SetBits(cid, 103 - 8 * i, 8, static_cast<uint8_t>(productName[i]));
-    SetBits(cid, 63, 8, 0x10);        // PRV 1.0
-    SetBits(cid, 55, 32, serial);     // PSN
-    SetBits(cid, 19, 12, (18u << 4) | 9u);  // MDT: year 2000 + 18, month 9
+    SetBits(cid, 63, 8, 0x10);             // PRV 1.0
+    SetBits(cid, 55, 32, serial);          // PSN
+    SetBits(cid, 19, 12, (18u << 4) | 9u); // MDT: year 2000 + 18, month 9
     Seal(cid);
     return cid;
 }
@@ -47,14 +47,14 @@ TSdCard::TRegister MakeCid(const char (&productName)[6], uint32_t serial)
 // Fields shared by both CSD layouts.
 void SetCommonCsd(TSdCard::TRegister& csd, unsigned readBlockExponent)
 {
-    SetBits(csd, 103, 8, 0x32);   // TRAN_SPEED 25 Mbit/s
-    SetBits(csd, 95, 12, 0x5B5);  // CCC
+    SetBits(csd, 103, 8, 0x32);  // TRAN_SPEED 25 Mbit/s
+    SetBits(csd, 95, 12, 0x5B5); // CCC
     SetBits(csd, 83, 4, readBlockExponent);
-    SetBits(csd, 46, 1, 1);       // ERASE_BLK_EN
-    SetBits(csd, 45, 7, 0x7F);    // SECTOR_SIZE
-    SetBits(csd, 28, 3, 2);       // R2W_FACTOR
-    SetBits(csd, 25, 4, 9);       // WRITE_BL_LEN
-    SetBits(csd, 14, 1, 1);       // COPY
+    SetBits(csd, 46, 1, 1);    // ERASE_BLK_EN
+    SetBits(csd, 45, 7, 0x7F); // SECTOR_SIZE
+    SetBits(csd, 28, 3, 2);    // R2W_FACTOR
+    SetBits(csd, 25, 4, 9);    // WRITE_BL_LEN
+    SetBits(csd, 14, 1, 1);    // COPY
 }
 
 } // namespace
@@ -70,7 +70,7 @@ uint8_t Crc7(const uint8_t* bytes, size_t count)
             const bool top = (crc & 0x40) != 0;
             crc = static_cast<uint8_t>((crc << 1) & 0x7F);
             if (in != top)
-                crc ^= 0x09;  // x^7 + x^3 + 1
+                crc ^= 0x09; // x^7 + x^3 + 1
         }
     }
     return crc;
@@ -108,10 +108,10 @@ TSdCard MakeStandardCapacityCard()
     SetBits(card.Csd, 119, 8, 0x26); // TAAC 1.5 ms
     SetCommonCsd(card.Csd, 10);
     SetBits(card.Csd, 73, 12, C_SIZE);
-    SetBits(card.Csd, 61, 3, 7);     // VDD_R_CURR_MIN
-    SetBits(card.Csd, 58, 3, 7);     // VDD_R_CURR_MAX
-    SetBits(card.Csd, 55, 3, 6);     // VDD_W_CURR_MIN
-    SetBits(card.Csd, 52, 3, 6);     // VDD_W_CURR_MAX
+    SetBits(card.Csd, 61, 3, 7); // VDD_R_CURR_MIN
+    SetBits(card.Csd, 58, 3, 7); // VDD_R_CURR_MAX
+    SetBits(card.Csd, 55, 3, 6); // VDD_W_CURR_MIN
+    SetBits(card.Csd, 52, 3, 6); // VDD_W_CURR_MAX
     SetBits(card.Csd, 49, 3, C_SIZE_MULT);
     Seal(card.Csd);
     card.FileSystem = SD_FS_FAT16;

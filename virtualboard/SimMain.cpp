@@ -21,8 +21,8 @@
 namespace
 {
 
-constexpr int EXIT_REFUSED = 1;  // the board answered "error ..."
-constexpr int EXIT_USAGE = 2;    // bad command line, or no board to talk to
+constexpr int EXIT_REFUSED = 1; // the board answered "error ..."
+constexpr int EXIT_USAGE = 2;   // bad command line, or no board to talk to
 constexpr double MAX_IDLE_SECONDS = 1e7;
 
 const char* const USAGE =
@@ -139,7 +139,7 @@ int Serve(const std::vector<std::string>& args)
     switch (server.Open(error))
     {
     case vboard::TOpenResult::Busy:
-        return EXIT_SUCCESS;  // that port is served already
+        return EXIT_SUCCESS; // that port is served already
     case vboard::TOpenResult::Failed:
         std::fprintf(stderr, "hx9-board-sim: %s\n", error.c_str());
         return EXIT_FAILURE;

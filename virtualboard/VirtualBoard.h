@@ -40,7 +40,8 @@ public:
     /// Bytes from the JTAG client at nowMs; returns what goes back, faults applied.
     std::vector<TOutgoing> Receive(const uint8_t* bytes, size_t count, uint64_t nowMs);
 
-    /// Drops a request left incomplete for PARTIAL_FRAME_TIMEOUT_MS; returns replies found behind it.
+    /// Drops a request left incomplete for PARTIAL_FRAME_TIMEOUT_MS; returns replies found behind
+    /// it.
     std::vector<TOutgoing> Tick(uint64_t nowMs);
 
     /// Milliseconds until Tick has work to do, or -1 when it has none.

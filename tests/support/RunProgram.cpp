@@ -68,7 +68,8 @@ TProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::millis
     while (fds[0].fd >= 0 || fds[1].fd >= 0)
     {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now()).count();
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
         if (left <= 0)
         {
             run.TimedOut = true;

@@ -2,8 +2,8 @@
 
 // Runs a program to its end and captures what it printed.
 //
-//   const hx9test::TProgramRun run = hx9test::RunProgram({hx9test::ProgramDir() + "/hx9ctl", "leds"});
-//   EXPECT_EQ(run.ExitCode, 0) << run.Err;
+//   const hx9test::TProgramRun run = hx9test::RunProgram({hx9test::ProgramDir() + "/hx9ctl",
+//   "leds"}); EXPECT_EQ(run.ExitCode, 0) << run.Err;
 
 #include <chrono>
 #include <string>
@@ -14,9 +14,9 @@ namespace hx9test
 
 struct TProgramRun
 {
-    bool Started = false;   // false: the program could not be run (Err says why)
-    bool TimedOut = false;  // killed after the time limit
-    int ExitCode = -1;      // exit status, or 128 + signal
+    bool Started = false;  // false: the program could not be run (Err says why)
+    bool TimedOut = false; // killed after the time limit
+    int ExitCode = -1;     // exit status, or 128 + signal
     std::string Out;
     std::string Err;
 };

@@ -4,9 +4,9 @@
 #include "virtualboard/Endpoint.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -33,7 +33,8 @@ constexpr auto REAP_POLL = std::chrono::milliseconds(5);
 bool ReadPortLine(int fd, uint16_t& port, std::string& error)
 {
     std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PORT_LINE_TIMEOUT_MS);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(PORT_LINE_TIMEOUT_MS);
     while (line.find('\n') == std::string::npos)
     {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -85,13 +86,9 @@ std::string QuartusRoot()
     return ProgramDir() + "/quartus";
 }
 
-TVirtualBoardProcess::TVirtualBoardProcess() : TVirtualBoardProcess(TOptions{})
-{
-}
+TVirtualBoardProcess::TVirtualBoardProcess() : TVirtualBoardProcess(TOptions{}) {}
 
-TVirtualBoardProcess::TVirtualBoardProcess(TOptions options) : m_Options(std::move(options))
-{
-}
+TVirtualBoardProcess::TVirtualBoardProcess(TOptions options) : m_Options(std::move(options)) {}
 
 TVirtualBoardProcess::~TVirtualBoardProcess()
 {

@@ -37,10 +37,10 @@ class TVirtualBoardProcess
 public:
     struct TOptions
     {
-        bool Programmed = false;      // start with the HX9 image loaded (JTAG port open)
-        bool Stay = true;             // --stay: never exit for want of clients
-        bool SetEnvironment = true;   // point KELVARO_JTAG_SERVER at this board
-        std::vector<std::string> ExtraArgs;  // more "serve" options
+        bool Programmed = false;            // start with the HX9 image loaded (JTAG port open)
+        bool Stay = true;                   // --stay: never exit for want of clients
+        bool SetEnvironment = true;         // point KELVARO_JTAG_SERVER at this board
+        std::vector<std::string> ExtraArgs; // more "serve" options
     };
 
     TVirtualBoardProcess();

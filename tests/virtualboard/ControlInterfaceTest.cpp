@@ -1,5 +1,5 @@
-#include "tests/virtualboard/FirmwareTestSupport.h"
 #include "virtualboard/ControlInterface.h"
+#include "tests/virtualboard/FirmwareTestSupport.h"
 #include "virtualboard/FpgaImage.h"
 
 #include <cstdio>
@@ -70,14 +70,16 @@ TEST_F(ControlInterface, ProgramAcceptsOnlyTheHx9Image)
     const TTempFile good(image), bad(damaged), shortFile(truncated), other(otherDesign),
         text(std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'});
 
-    EXPECT_EQ(m_Control.Execute("program relative.sof"), "error image path must be absolute: 'relative.sof'");
-    EXPECT_EQ(m_Control.Execute("program /nonexistent/HX9_ControlPanel.sof").rfind(
-                  "error cannot read '/nonexistent/HX9_ControlPanel.sof'", 0),
+    EXPECT_EQ(m_Control.Execute("program relative.sof"),
+              "error image path must be absolute: 'relative.sof'");
+    EXPECT_EQ(m_Control.Execute("program /nonexistent/HX9_ControlPanel.sof")
+                  .rfind("error cannot read '/nonexistent/HX9_ControlPanel.sof'", 0),
               0u);
     for (const TTempFile* wrong : {&bad, &shortFile, &other, &text})
     {
         const std::string reply = m_Control.Execute("program " + wrong->Path());
-        EXPECT_EQ(reply.rfind("error '" + wrong->Path() + "' is not the HX9 image: ", 0), 0u) << reply;
+        EXPECT_EQ(reply.rfind("error '" + wrong->Path() + "' is not the HX9 image: ", 0), 0u)
+            << reply;
         EXPECT_FALSE(m_Board.IsProgrammed());
     }
     EXPECT_EQ(m_Control.Execute("program " + good.Path()), "ok");
@@ -195,10 +197,12 @@ TEST_F(ControlInterface, MemoryCanBeInspectedAndPreloaded)
     ProgramBoard();
     EXPECT_EQ(m_Control.Execute("mem write lpddr2 0x1ffffffe cafe"), "ok");
     EXPECT_EQ(m_Control.Execute("mem read 7 0x1ffffffd 3"), "ok ffcafe");
-    EXPECT_EQ(m_Control.Execute("mem read lpddr2 0x1fffffff 2"), "error range past the end of the memory");
+    EXPECT_EQ(m_Control.Execute("mem read lpddr2 0x1fffffff 2"),
+              "error range past the end of the memory");
     EXPECT_EQ(m_Control.Execute("mem write sram 0 0102030405"), "ok");
     const auto read = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_SRAM}, Le32(1), Le32(3)})));
-    EXPECT_EQ(std::vector<uint8_t>(read.begin() + 5, read.begin() + 8), (std::vector<uint8_t>{2, 3, 4}));
+    EXPECT_EQ(std::vector<uint8_t>(read.begin() + 5, read.begin() + 8),
+              (std::vector<uint8_t>{2, 3, 4}));
     // CRC-32 of "123456789" is the well-known check value.
     EXPECT_EQ(m_Control.Execute("mem write sram 0x100 313233343536373839"), "ok");
     EXPECT_EQ(m_Control.Execute("mem crc sram 0x100 9"), "ok 0xcbf43926");
@@ -208,18 +212,19 @@ TEST_F(ControlInterface, MemoryCanBeInspectedAndPreloaded)
 
 TEST_F(ControlInterface, BadCommandsGetAReasonAndChangeNothing)
 {
-    for (const char* line : {"", "frobnicate", "keys 0x10", "keys -1", "switches 0x400", "key 4 down",
-                             "switch 1 maybe", "adc 8 100", "adc 0 4096", "hsmc fail 1 2 3",
-                             "sd present 2", "mem read flash 0 1", "fault", "fault wobble",
-                             "fault delay", "fault junk 10 0", "fault stall 1 2",
-                             "board-name 0123456789012345678901234567890123"})
+    for (const char* line :
+         {"", "frobnicate", "keys 0x10", "keys -1", "switches 0x400", "key 4 down",
+          "switch 1 maybe", "adc 8 100", "adc 0 4096", "hsmc fail 1 2 3", "sd present 2",
+          "mem read flash 0 1", "fault", "fault wobble", "fault delay", "fault junk 10 0",
+          "fault stall 1 2", "board-name 0123456789012345678901234567890123"})
     {
         const std::string reply = m_Control.Execute(line);
         EXPECT_EQ(reply.rfind("error ", 0), 0u) << line << " -> " << reply;
     }
     EXPECT_EQ(m_Control.Execute("keys"), "ok 0x0");
     EXPECT_EQ(m_Control.Execute("faults"), "ok none");
-    EXPECT_EQ(m_Control.Execute(std::string(TControlInterface::MAX_LINE + 1, 'x')), "error line too long");
+    EXPECT_EQ(m_Control.Execute(std::string(TControlInterface::MAX_LINE + 1, 'x')),
+              "error line too long");
 }
 
 // Each fault turns the reply to a ping into the promised bytes, for as many replies as

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace
 {
@@ -83,13 +83,15 @@ TEST(Daemon, WrongImagesAreRefusedAndTheBoardStaysBlank)
     std::vector<uint8_t> damaged = MakeHx9Image();
     damaged[damaged.size() - 10] ^= 0x40;
     const std::string path = ::testing::TempDir() + "hx9-damaged.sof";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()),
-                                                static_cast<std::streamsize>(damaged.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(damaged.data()),
+               static_cast<std::streamsize>(damaged.size()));
 
     EXPECT_FALSE(board.Program(path));
     EXPECT_NE(board.LastError().find("checksum mismatch"), std::string::npos) << board.LastError();
     EXPECT_FALSE(board.Program(Sim()));
-    EXPECT_NE(board.LastError().find("is not the HX9 image"), std::string::npos) << board.LastError();
+    EXPECT_NE(board.LastError().find("is not the HX9 image"), std::string::npos)
+        << board.LastError();
     EXPECT_FALSE(board.Program("/nonexistent.sof"));
     TJtagTestClient jtag;
     EXPECT_FALSE(jtag.Connect(board.JtagPort()));
@@ -163,12 +165,14 @@ TEST_F(ProgrammedBoard, FullSizeFramesCrossTheSocketIntact)
     std::vector<uint8_t> data(32743);
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<uint8_t>((i * 131) ^ (i >> 8));
-    const auto written = Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(0x100000), data})), 7);
+    const auto written =
+        Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(0x100000), data})), 7);
     ASSERT_EQ(written.size(), 7u);
     EXPECT_EQ(written[4], STATUS_OK);
 
-    const auto reply = Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(0x100000), Le32(32747)})),
-                                32748 + FRAME_OVERHEAD);
+    const auto reply =
+        Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(0x100000), Le32(32747)})),
+                 32748 + FRAME_OVERHEAD);
     ASSERT_EQ(reply.size(), 32748 + FRAME_OVERHEAD);
     EXPECT_TRUE(IsWellFormedFrame(reply.data(), reply.size()));
     EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + FRAME_HEADER_LEN + 1));
@@ -243,7 +247,8 @@ TEST(QuartusPgm, VersionReadsLikeTheRealTool)
 {
     const auto run = RunProgram({Programmer(), "--version"});
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Out, "Quartus Prime Programmer\nVersion 18.1.0 Build 625 09/12/2018 SJ Lite Edition\n");
+    EXPECT_EQ(run.Out,
+              "Quartus Prime Programmer\nVersion 18.1.0 Build 625 09/12/2018 SJ Lite Edition\n");
     EXPECT_FALSE(::access((hx9test::QuartusRoot() + "/bin32").c_str(), F_OK) == 0);
 }
 
@@ -251,8 +256,8 @@ TEST(QuartusPgm, ProgramsTheBoardNamedByTheEnvironment)
 {
     TVirtualBoardProcess board;
     ASSERT_TRUE(board.Start()) << board.LastError();
-    auto run = RunProgram({Programmer(), "-c", "USB-Blaster", "-m", "jtag", "-o",
-                           "p;" + hx9test::ImagePath()});
+    auto run = RunProgram(
+        {Programmer(), "-c", "USB-Blaster", "-m", "jtag", "-o", "p;" + hx9test::ImagePath()});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     TJtagTestClient jtag;
     EXPECT_TRUE(jtag.Connect(board.JtagPort()));
@@ -264,7 +269,8 @@ TEST(QuartusPgm, ProgramsTheBoardNamedByTheEnvironment)
     EXPECT_NE(run.Err.find("not the HX9 image"), std::string::npos) << run.Err;
     run = RunProgram({Programmer(), "-m", "jtag", "-o", "p;/missing/HX9_ControlPanel.sof"});
     EXPECT_NE(run.ExitCode, 0);
-    EXPECT_NE(run.Err.find("cannot read '/missing/HX9_ControlPanel.sof'"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("cannot read '/missing/HX9_ControlPanel.sof'"), std::string::npos)
+        << run.Err;
     EXPECT_FALSE(jtag.Connect(board.JtagPort())) << "refused images leave the board blank";
 }
 
@@ -274,7 +280,7 @@ TEST(QuartusPgm, StartsTheBoardWhenNoneAnswers)
 {
     uint16_t port = 0;
     {
-        TVirtualBoardProcess probe;  // finds a free port pair, then frees it
+        TVirtualBoardProcess probe; // finds a free port pair, then frees it
         ASSERT_TRUE(probe.Start()) << probe.LastError();
         port = probe.JtagPort();
     }

@@ -17,7 +17,8 @@ std::vector<uint8_t> MemoryReadRequest(uint8_t type, uint32_t address, uint32_t 
     return Concat({{type}, Le32(address), Le32(count)});
 }
 
-std::vector<uint8_t> MemoryWriteRequest(uint8_t type, uint32_t address, const std::vector<uint8_t>& data)
+std::vector<uint8_t> MemoryWriteRequest(uint8_t type, uint32_t address,
+                                        const std::vector<uint8_t>& data)
 {
     return Concat({{type}, Le32(address), data});
 }
@@ -113,7 +114,8 @@ TEST(Firmware, LargestReadFillsOneReplyAndOneByteMoreIsRefused)
     // 5 + 32743 bytes: the largest request payload there is.
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_LPDDR2, 0x1000, data)),
               std::vector<uint8_t>{STATUS_OK});
-    const auto reply = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0x1000, 32747));
+    const auto reply =
+        Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0x1000, 32747));
     ASSERT_EQ(reply.size(), 32748u);
     EXPECT_EQ(reply[0], STATUS_OK);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + 1));
@@ -135,8 +137,9 @@ TEST(Firmware, RefusedMemoryRequestsKeepTheReplyLengthThePcExpects)
     auto wrap = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0xFFFFFFFF, 2));
     EXPECT_EQ(wrap[0], STATUS_OUT_OF_RANGE);
 
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_SRAM, sramEnd - 1, {1, 2})),
-              std::vector<uint8_t>{STATUS_OUT_OF_RANGE});
+    EXPECT_EQ(
+        Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_SRAM, sramEnd - 1, {1, 2})),
+        std::vector<uint8_t>{STATUS_OUT_OF_RANGE});
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(9, 0, {1})),
               std::vector<uint8_t>{STATUS_UNKNOWN_MEMORY});
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_ADC, 0, {1})),
@@ -154,10 +157,12 @@ TEST(Firmware, AdcBlockIsEightLittleEndianMillivoltValues)
     EXPECT_EQ(reply[1], 0xE4);
     EXPECT_EQ(reply[2], 0x0C);
     for (size_t ch = 0; ch < ADC_CHANNELS; ++ch)
-        EXPECT_EQ(reply[1 + 2 * ch] | (reply[2 + 2 * ch] << 8), firmware.Inputs().AdcMillivolts[ch]);
+        EXPECT_EQ(reply[1 + 2 * ch] | (reply[2 + 2 * ch] << 8),
+                  firmware.Inputs().AdcMillivolts[ch]);
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 14, 2)),
               (std::vector<uint8_t>{STATUS_OK, 0x00, 0x08}));
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 8, 16))[0], STATUS_OUT_OF_RANGE);
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 8, 16))[0],
+              STATUS_OUT_OF_RANGE);
 }
 
 TEST(Firmware, SdCardReplyPlacesRegistersFileSystemAndFlag)
@@ -195,7 +200,7 @@ TEST(SdCard, DefaultCardsDecodeToTheirAdvertisedSizes)
     const uint32_t size = (c1 + 1) * (1u << (m + 2)) * blockLength;
     EXPECT_EQ((size + 0xFFFFF) >> 20, 1920u);
     EXPECT_EQ(std::string(sdsc.Cid.begin() + 3, sdsc.Cid.begin() + 8), "VSD02");
-    EXPECT_EQ(sdsc.Cid[13] & 0x0F, 1);  // made in 2018, September: date code 129
+    EXPECT_EQ(sdsc.Cid[13] & 0x0F, 1); // made in 2018, September: date code 129
     EXPECT_EQ(sdsc.Cid[14], 0x29);
 }
 
@@ -314,12 +319,21 @@ TEST(Firmware, WrongRequestLengthsGetAStatusInTheCommandsReplyLength)
         size_t ReplyLength;
     };
     const TCase cases[] = {
-        {CMD_QUERY_BOARD_NAME, 1, 33}, {CMD_PING, 2, 1},         {CMD_SET_LED, 3, 1},
-        {CMD_SET_LED, 5, 1},           {CMD_QUERY_BUTTON_SWITCH, 4, 13},
-        {CMD_SET_SEG7, 4, 1},          {CMD_QUERY_SDCARD_INFO, 1, 37},
-        {CMD_MEMORY_WRITE, 4, 1},      {CMD_MEMORY_READ, 8, 1},  {CMD_MEMORY_READ, 10, 1},
-        {CMD_UART_WRITE, 129, 1},      {CMD_UART_READ, 0, 130},  {CMD_UART_READ, 2, 130},
-        {CMD_DEVICE_CONTROL, 2, 1},    {CMD_HSMC_LOOPBACK_TEST, 4, 17},
+        {CMD_QUERY_BOARD_NAME, 1, 33},
+        {CMD_PING, 2, 1},
+        {CMD_SET_LED, 3, 1},
+        {CMD_SET_LED, 5, 1},
+        {CMD_QUERY_BUTTON_SWITCH, 4, 13},
+        {CMD_SET_SEG7, 4, 1},
+        {CMD_QUERY_SDCARD_INFO, 1, 37},
+        {CMD_MEMORY_WRITE, 4, 1},
+        {CMD_MEMORY_READ, 8, 1},
+        {CMD_MEMORY_READ, 10, 1},
+        {CMD_UART_WRITE, 129, 1},
+        {CMD_UART_READ, 0, 130},
+        {CMD_UART_READ, 2, 130},
+        {CMD_DEVICE_CONTROL, 2, 1},
+        {CMD_HSMC_LOOPBACK_TEST, 4, 17},
     };
     for (const TCase& c : cases)
     {
@@ -335,7 +349,8 @@ TEST(Firmware, UnknownCommandGetsAOneByteStatusEchoingItsCode)
 {
     TFirmware firmware;
     for (uint8_t code : {2, 9, 54, 255})
-        EXPECT_EQ(Exchange(firmware, code, {1, 2, 3}), std::vector<uint8_t>{STATUS_UNKNOWN_COMMAND});
+        EXPECT_EQ(Exchange(firmware, code, {1, 2, 3}),
+                  std::vector<uint8_t>{STATUS_UNKNOWN_COMMAND});
 }
 
 TEST(Firmware, RestartClearsWhatTheFirmwareDrivesAndKeepsTheInputs)

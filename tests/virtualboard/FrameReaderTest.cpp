@@ -17,7 +17,8 @@ struct TFed
 };
 
 // Feeds stream in pieces of the given sizes (the rest in one piece) and collects replies.
-TFed Feed(TFirmware& firmware, const std::vector<uint8_t>& stream, const std::vector<size_t>& pieces = {})
+TFed Feed(TFirmware& firmware, const std::vector<uint8_t>& stream,
+          const std::vector<size_t>& pieces = {})
 {
     TFed fed;
     size_t at = 0;
@@ -43,8 +44,8 @@ std::vector<uint8_t> Codes(const TFed& fed)
 
 TEST(FrameReader, AnySplitOfTheStreamGivesTheSameReplies)
 {
-    const std::vector<uint8_t> stream = Concat({Frame(CMD_PING), Frame(CMD_SET_LED, Le32(0x155)),
-                                                Frame(CMD_QUERY_BOARD_NAME)});
+    const std::vector<uint8_t> stream =
+        Concat({Frame(CMD_PING), Frame(CMD_SET_LED, Le32(0x155)), Frame(CMD_QUERY_BOARD_NAME)});
     TFirmware whole;
     const TFed expected = Feed(whole, stream);
     ASSERT_EQ(expected.Replies.size(), 3u);
@@ -64,12 +65,12 @@ TEST(FrameReader, JunkAndBrokenFramesAreDroppedAndTheNextFrameIsAnswered)
     badChecksum[badChecksum.size() - 2] ^= 0x01;
     std::vector<uint8_t> badEnd = Frame(CMD_SET_LED, Le32(0xFF));
     badEnd.back() = 0x56;
-    const std::vector<uint8_t> tooLong = {0xAA, CMD_PING, 0xFF, 0xFF};  // above the largest request
+    const std::vector<uint8_t> tooLong = {0xAA, CMD_PING, 0xFF, 0xFF}; // above the largest request
     const std::vector<uint8_t> junk = {0x00, 0x55, 0x13, 0xFE};
 
     TFirmware firmware;
-    const std::vector<uint8_t> stream = Concat(
-        {junk, Frame(CMD_PING), badChecksum, junk, badEnd, tooLong, Frame(CMD_QUERY_BOARD_NAME), junk});
+    const std::vector<uint8_t> stream = Concat({junk, Frame(CMD_PING), badChecksum, junk, badEnd,
+                                                tooLong, Frame(CMD_QUERY_BOARD_NAME), junk});
     const TFed fed = Feed(firmware, stream);
     EXPECT_EQ(Codes(fed), (std::vector<uint8_t>{CMD_PING, CMD_QUERY_BOARD_NAME}));
     EXPECT_EQ(firmware.Outputs().Leds, 0u) << "a broken frame must not be acted on";
@@ -113,9 +114,10 @@ TEST(FrameReader, ATruncatedFrameIsGivenUpAndWhatFollowsIsStillAnswered)
 TEST(FrameReader, FuzzedStreamsAnswerExactlyTheIntactFrames)
 {
     std::mt19937 random(20240611);
-    auto byte = [&] {
+    auto byte = [&]
+    {
         uint8_t b = static_cast<uint8_t>(random());
-        return b == FRAME_START ? uint8_t{0} : b;  // start marks only where frames begin
+        return b == FRAME_START ? uint8_t{0} : b; // start marks only where frames begin
     };
     for (int round = 0; round < 40; ++round)
     {
@@ -130,15 +132,15 @@ TEST(FrameReader, FuzzedStreamsAnswerExactlyTheIntactFrames)
             std::vector<uint8_t> frame = Frame(code, payload);
             switch (random() % 5)
             {
-            case 0:  // junk
+            case 0: // junk
                 frame.assign(random() % 50, 0);
                 for (auto& b : frame)
                     b = byte();
                 break;
-            case 1:  // corrupted checksum or end mark
+            case 1: // corrupted checksum or end mark
                 frame[frame.size() - 1 - random() % 2] ^= static_cast<uint8_t>(1 + random() % 255);
                 break;
-            case 2:  // truncated
+            case 2: // truncated
                 frame.resize(1 + random() % (frame.size() - 1));
                 break;
             default:

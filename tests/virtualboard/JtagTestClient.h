@@ -64,12 +64,14 @@ public:
     std::vector<uint8_t> Receive(size_t count, int timeoutMs = 3000)
     {
         std::vector<uint8_t> bytes;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         m_bClosedByPeer = false;
         while (bytes.size() < count)
         {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now()).count();
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
             if (left <= 0)
                 break;
             pollfd p{m_Fd, POLLIN, 0};
