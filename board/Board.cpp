@@ -82,9 +82,7 @@ uint64_t HsmcIoMask(uint32_t a, uint32_t b, uint32_t c)
 }
 } // namespace
 
-TBoard::TBoard(THost& host) : m_Host(host)
-{
-}
+TBoard::TBoard(THost& host) : m_Host(host) {}
 
 TBoard::~TBoard()
 {
@@ -104,8 +102,8 @@ bool TBoard::Connect(QString& errorText, int32_t deviceIndex)
     }
     uint8_t info[JTAG_INFO_SIZE] = {};
     if (m_pPort->GetInfo(info))
-        m_BoardName = BoundedText(info + JTAG_INFO_NAME_OFFSET,
-                                  JTAG_INFO_SIZE - JTAG_INFO_NAME_OFFSET);
+        m_BoardName =
+            BoundedText(info + JTAG_INFO_NAME_OFFSET, JTAG_INFO_SIZE - JTAG_INFO_NAME_OFFSET);
     m_LastActivityTick = m_Host.TickCount();
     return true;
 }
@@ -207,8 +205,8 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
     }
 
     std::vector<uint8_t> reply(replyPayloadLen + PKT_FRAME_OVERHEAD);
-    if (!ReceiveExact(reply.data(), PKT_HEADER_LEN, headerLimitMs) ||
-        reply[0] != PKT_START_MARK || reply[1] != command)
+    if (!ReceiveExact(reply.data(), PKT_HEADER_LEN, headerLimitMs) || reply[0] != PKT_START_MARK ||
+        reply[1] != command)
     {
         DrainInput();
         return false;
@@ -314,10 +312,10 @@ bool TBoard::QuerySDCardInfo(bool& present, QString& csdText, QString& cidText,
     }
     present = true;
     flag = reply[SD_FLAG_OFFSET] != 0;
-    csdText = FormatCSD(std::span<const uint8_t, SD_REGISTER_LEN>(reply + SD_CSD_OFFSET,
-                                                                   SD_REGISTER_LEN));
-    cidText = FormatCID(std::span<const uint8_t, SD_REGISTER_LEN>(reply + SD_CID_OFFSET,
-                                                                   SD_REGISTER_LEN));
+    csdText = FormatCSD(
+        std::span<const uint8_t, SD_REGISTER_LEN>(reply + SD_CSD_OFFSET, SD_REGISTER_LEN));
+    cidText = FormatCID(
+        std::span<const uint8_t, SD_REGISTER_LEN>(reply + SD_CID_OFFSET, SD_REGISTER_LEN));
     switch (reply[SD_FILE_SYSTEM_OFFSET])
     {
     case SD_FILE_SYSTEM_FAT16:
@@ -333,8 +331,7 @@ bool TBoard::QuerySDCardInfo(bool& present, QString& csdText, QString& cidText,
     return true;
 }
 
-bool TBoard::MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length,
-                         const uint8_t* data)
+bool TBoard::MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length, const uint8_t* data)
 {
     // One request buffer serves every chunk; Transact copies it into its frame.
     std::vector<uint8_t> request(REQUEST_LEN_MEMORY_WRITE_HEAD +
@@ -347,8 +344,7 @@ bool TBoard::MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length,
         request[0] = memoryType;
         PutU32(&request[1], address);
         std::memcpy(&request[REQUEST_LEN_MEMORY_WRITE_HEAD], data + done, n);
-        result = SimpleCommand(CMD_MEMORY_WRITE, REQUEST_LEN_MEMORY_WRITE_HEAD + n,
-                               request.data());
+        result = SimpleCommand(CMD_MEMORY_WRITE, REQUEST_LEN_MEMORY_WRITE_HEAD + n, request.data());
         if (result)
         {
             address += n;
@@ -358,8 +354,7 @@ bool TBoard::MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length,
     return result;
 }
 
-bool TBoard::MemoryRead(uint8_t memoryType, uint32_t address, uint32_t length,
-                        uint8_t* destination)
+bool TBoard::MemoryRead(uint8_t memoryType, uint32_t address, uint32_t length, uint8_t* destination)
 {
     std::vector<uint8_t> reply(REPLY_LEN_STATUS + std::min(length, MEMORY_READ_CHUNK));
     uint32_t done = 0;

@@ -62,7 +62,8 @@ inline constexpr uint8_t MEM_TYPE_LPDDR2 = 7;
 inline constexpr uint8_t MEM_TYPE_ADC = 10;
 
 // Largest data chunk per exchange: 5 + 32743 and 1 + 32747 fill PKT_PC2NIOS_MAX_PL_LEN.
-inline constexpr uint32_t MEMORY_WRITE_CHUNK = PKT_PC2NIOS_MAX_PL_LEN - REQUEST_LEN_MEMORY_WRITE_HEAD;
+inline constexpr uint32_t MEMORY_WRITE_CHUNK =
+    PKT_PC2NIOS_MAX_PL_LEN - REQUEST_LEN_MEMORY_WRITE_HEAD;
 inline constexpr uint32_t MEMORY_READ_CHUNK = PKT_PC2NIOS_MAX_PL_LEN - REPLY_LEN_STATUS;
 
 // UART data travels in fixed 128-byte blocks with a count.
@@ -151,8 +152,8 @@ public:
     bool SetSeg7(uint32_t digits, uint8_t extra);
     /// Command 8 with a 10000 ms header limit. False only when the exchange failed (outputs
     /// untouched); a non-zero status gives true with present false and the texts untouched.
-    bool QuerySDCardInfo(bool& present, QString& csdText, QString& cidText,
-                         QString& fileSystemText, bool& flag);
+    bool QuerySDCardInfo(bool& present, QString& csdText, QString& cidText, QString& fileSystemText,
+                         bool& flag);
     /// Command 12 in chunks of up to 32743 bytes; stops at the first failed chunk.
     /// A length of 0 is true without an exchange.
     bool MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length, const uint8_t* data);

@@ -31,9 +31,10 @@ bool TJtagPort::LoadLibrary()
     auto module = std::make_unique<QLibrary>(path);
     if (!QFileInfo(path).isFile() || !module->load())
     {
-        m_Host.ShowMessage(THost::mkError,
-                           QString::asprintf(LOAD_FAILED_TEXT,
-                                             QDir::toNativeSeparators(path).toLocal8Bit().constData()));
+        m_Host.ShowMessage(
+            THost::mkError,
+            QString::asprintf(LOAD_FAILED_TEXT,
+                              QDir::toNativeSeparators(path).toLocal8Bit().constData()));
         return false;
     }
     m_pOpen = reinterpret_cast<TJtagOpen>(module->resolve("KELVARO_JtagOpen"));

@@ -45,9 +45,10 @@ TDownload::TDownload(THost& host) : m_Host(host)
     auto module = std::make_unique<QLibrary>(path);
     if (!QFileInfo(path).isFile() || !module->load())
     {
-        m_Host.ShowMessage(THost::mkError,
-                           QString::asprintf(LOAD_FAILED_TEXT,
-                                             QDir::toNativeSeparators(path).toLocal8Bit().constData()));
+        m_Host.ShowMessage(
+            THost::mkError,
+            QString::asprintf(LOAD_FAILED_TEXT,
+                              QDir::toNativeSeparators(path).toLocal8Bit().constData()));
         return;
     }
     for (const char* name : DOWNLOAD_API)

@@ -37,9 +37,8 @@ TEST_F(BoardCommandsTest, MemoryWriteWalksInChunksAndStopsAtTheFirstFailure)
 
     // A non-zero status on the second chunk ends the walk there.
     Firmware.Requests.clear();
-    Firmware.Reply = [this](const TRequest&) {
-        return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 3 : 0)});
-    };
+    Firmware.Reply = [this](const TRequest&)
+    { return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 3 : 0)}); };
     EXPECT_FALSE(Board.MemoryWrite(MEM_TYPE_SRAM, 0, 65536, data.data()));
     EXPECT_EQ(Firmware.Requests.size(), 2u);
 
@@ -51,7 +50,8 @@ TEST_F(BoardCommandsTest, MemoryWriteWalksInChunksAndStopsAtTheFirstFailure)
 TEST_F(BoardCommandsTest, MemoryReadWalksInChunksIntoTheDestination)
 {
     // The firmware serves byte (address & 0xFF) at every address.
-    Firmware.Reply = [](const TRequest& r) {
+    Firmware.Reply = [](const TRequest& r)
+    {
         const uint32_t address = ReadU32(r.Payload, 1);
         const uint32_t count = ReadU32(r.Payload, 5);
         Bytes reply{0};
@@ -71,9 +71,8 @@ TEST_F(BoardCommandsTest, MemoryReadWalksInChunksIntoTheDestination)
         ASSERT_EQ(destination[i], static_cast<uint8_t>(0x20 + i)) << i;
 
     // A failed status writes nothing of that chunk.
-    Firmware.Reply = [](const TRequest& r) {
-        return Reply(Bytes(1 + ReadU32(r.Payload, 5), 0x01));
-    };
+    Firmware.Reply = [](const TRequest& r)
+    { return Reply(Bytes(1 + ReadU32(r.Payload, 5), 0x01)); };
     Bytes untouched(4, 0xEE);
     EXPECT_FALSE(Board.MemoryRead(MEM_TYPE_SRAM, 0, 4, untouched.data()));
     EXPECT_EQ(untouched, Bytes(4, 0xEE));
@@ -115,7 +114,8 @@ TEST_F(BoardCommandsTest, UartWriteSendsBlocksOf128AndStopsOnAStatus)
 TEST_F(BoardCommandsTest, UartReadCopiesOnlyAValidCount)
 {
     uint8_t count = 5;
-    Firmware.Reply = [&count](const TRequest&) {
+    Firmware.Reply = [&count](const TRequest&)
+    {
         Bytes reply(REPLY_LEN_UART_READ, 'x');
         reply[0] = 0;
         reply[1] = count;
@@ -143,7 +143,8 @@ TEST_F(BoardCommandsTest, UartReadCopiesOnlyAValidCount)
 
 TEST_F(BoardCommandsTest, ButtonSwitchStateKeepsOnlyKeysAndSwitches)
 {
-    Firmware.Reply = [](const TRequest&) {
+    Firmware.Reply = [](const TRequest&)
+    {
         Bytes reply{0};
         AppendU32(reply, 0xFFFFFFF0u | 0xA);
         AppendU32(reply, 0xFFFFF000u | 0x201);
@@ -157,7 +158,8 @@ TEST_F(BoardCommandsTest, ButtonSwitchStateKeepsOnlyKeysAndSwitches)
 
 TEST_F(BoardCommandsTest, HsmcMasksSpreadTheLoopbackWords)
 {
-    Firmware.Reply = [](const TRequest&) {
+    Firmware.Reply = [](const TRequest&)
+    {
         Bytes reply{0};
         AppendU32(reply, 0x1);
         AppendU32(reply, 0x1);
@@ -170,14 +172,15 @@ TEST_F(BoardCommandsTest, HsmcMasksSpreadTheLoopbackWords)
     uint32_t xcvr = 0;
     ASSERT_TRUE(Board.HsmcLoopbackTest(ok, io, xcvr));
     EXPECT_TRUE(ok);
-    const uint64_t expected = 1ull << 0 | 1ull << 1 | 1ull << 19 | 1ull << 20 | 1ull << 21 |
-                              1ull << 39 | 1ull << 40;
+    const uint64_t expected =
+        1ull << 0 | 1ull << 1 | 1ull << 19 | 1ull << 20 | 1ull << 21 | 1ull << 39 | 1ull << 40;
     EXPECT_EQ(io, expected);
     EXPECT_EQ(xcvr, 0x5u);
     EXPECT_EQ(Firmware.Requests[0].Payload, Bytes(REQUEST_LEN_HSMC_LOOPBACK, 0));
 
     // Every bit of every word set: only the 41 IO and 8 transceiver signals show.
-    Firmware.Reply = [](const TRequest&) {
+    Firmware.Reply = [](const TRequest&)
+    {
         Bytes reply{0};
         for (int i = 0; i < 4; ++i)
             AppendU32(reply, 0xFFFFFFFFu);
@@ -198,10 +201,11 @@ TEST_F(BoardCommandsTest, SdCardQueryReportsPresenceAndFileSystem)
 {
     uint8_t status = 0;
     uint8_t fileSystem = 2;
-    Firmware.Reply = [&](const TRequest&) {
+    Firmware.Reply = [&](const TRequest&)
+    {
         Bytes reply(REPLY_LEN_SDCARD_INFO, 0);
         reply[0] = status;
-        reply[1] = 0x40; // CSD version 2.0
+        reply[1] = 0x40;  // CSD version 2.0
         reply[18] = 0x03; // manufacturer
         reply[35] = fileSystem;
         reply[36] = 7;
@@ -233,7 +237,8 @@ TEST_F(BoardCommandsTest, BoardNameIsBoundedAndAnEmptyNameKeepsTheOldOne)
 {
     Bytes name(BOARD_NAME_TEXT_LEN, 0);
     uint8_t status = 0;
-    Firmware.Reply = [&](const TRequest&) {
+    Firmware.Reply = [&](const TRequest&)
+    {
         Bytes reply{status};
         reply.insert(reply.end(), name.begin(), name.end());
         return Reply(reply);
@@ -292,9 +297,8 @@ TEST_F(BoardCommandsTest, KeepAlivePingsFiveTimesOnlyAfterTwoIdleMinutes)
 
     // The second ping fails: the walk stops there and the failure is the result.
     Firmware.Requests.clear();
-    Firmware.Reply = [this](const TRequest&) {
-        return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 1 : 0)});
-    };
+    Firmware.Reply = [this](const TRequest&)
+    { return Reply(Bytes{static_cast<uint8_t>(Firmware.Requests.size() == 2 ? 1 : 0)}); };
     Fake->SetNow(Board.LastActivityTick() + KEEP_ALIVE_IDLE_MS + 1000);
     EXPECT_FALSE(Board.KeepAlive());
     EXPECT_EQ(Firmware.Requests.size(), 2u);
@@ -311,6 +315,14 @@ TEST_F(BoardCommandsTest, KeepAliveMeasuresIdleTimeAcrossATickWrap)
     Fake->SetNow(0x00001000u); // 8 s later, through zero
     EXPECT_TRUE(Board.KeepAlive());
     EXPECT_EQ(Firmware.Requests.size(), 1u);
+
+    // About 17 minutes idle, with the counter wrapped in between.
+    Fake->SetNow(0xFFF00000u);
+    ASSERT_TRUE(Board.KeepAlive());
+    Firmware.Requests.clear();
+    Fake->SetNow(0x00000010u);
+    EXPECT_TRUE(Board.KeepAlive());
+    EXPECT_EQ(Firmware.Requests.size(), 5u);
 
     Firmware.Requests.clear();
     Fake->SetNow(Board.LastActivityTick() + KEEP_ALIVE_IDLE_MS); // exactly 2 min: not more

@@ -54,9 +54,8 @@ protected:
     // Firmware that answers every request with a bare status byte.
     void AnswerStatus(uint8_t status)
     {
-        Firmware.Reply = [status](const TRequest&) {
-            return std::optional<std::vector<uint8_t>>(std::vector<uint8_t>{status});
-        };
+        Firmware.Reply = [status](const TRequest&)
+        { return std::optional<std::vector<uint8_t>>(std::vector<uint8_t>{status}); };
     }
 
     TQuartusRoot Quartus;

@@ -30,7 +30,8 @@ TEST_F(BoardTest, RandomRepliesNeverOverrunAndOnlyGoodFramesPass)
     Fake->SetReadCost(700); // keep the fake time limits to a few calls each
     std::mt19937 random(0x48583921);
     Bytes reply;
-    Firmware.Reply = [&](const TRequest&) {
+    Firmware.Reply = [&](const TRequest&)
+    {
         Fake.Queue(reply);
         return std::nullopt;
     };
@@ -59,8 +60,8 @@ TEST_F(BoardTest, RandomRepliesNeverOverrunAndOnlyGoodFramesPass)
         }
         }
         Bytes buffer(expected + GUARD, 0xEE);
-        const bool ok = Board.Transact(command, buffer.data(), REPLY_HEADER_LIMIT_MS, 0, nullptr,
-                                       expected);
+        const bool ok =
+            Board.Transact(command, buffer.data(), REPLY_HEADER_LIMIT_MS, 0, nullptr, expected);
         ASSERT_EQ(ok, IsValidReply(reply, command, expected)) << "round " << round;
         ASSERT_TRUE(std::all_of(buffer.begin() + expected, buffer.end(),
                                 [](uint8_t b) { return b == 0xEE; }))

@@ -13,9 +13,8 @@ TEST_F(BoardTest, PingAndLedRequestsHaveTheirExactBytes)
     AnswerStatus(0);
     EXPECT_TRUE(Board.Ping());
     EXPECT_TRUE(Board.SetLED(0x3FFFF));
-    EXPECT_EQ(Fake.Written(),
-              (Bytes{0xAA, 0x01, 0x00, 0x00, 0x01, 0x55, 0xAA, 0x05, 0x04, 0x00, 0xFF, 0xFF, 0x03,
-                     0x00, 0x0A, 0x55}));
+    EXPECT_EQ(Fake.Written(), (Bytes{0xAA, 0x01, 0x00, 0x00, 0x01, 0x55, 0xAA, 0x05, 0x04, 0x00,
+                                     0xFF, 0xFF, 0x03, 0x00, 0x0A, 0x55}));
     EXPECT_EQ(Fake->WriteSize(0), 6u);
     EXPECT_EQ(Fake->WriteSize(1), 10u);
     EXPECT_EQ(Host.Beeps, 0);
@@ -24,7 +23,8 @@ TEST_F(BoardTest, PingAndLedRequestsHaveTheirExactBytes)
 TEST_F(BoardTest, StatusOnlyReplyYieldsItsPayloadByte)
 {
     ConnectBoard();
-    Firmware.Reply = [this](const TRequest&) {
+    Firmware.Reply = [this](const TRequest&)
+    {
         Fake.Queue({0xAA, 0x01, 0x01, 0x00, 0x00, 0x02, 0x55});
         return std::nullopt;
     };
@@ -45,7 +45,8 @@ TEST_F(BoardTest, StaleInputIsDrainedBeforeTheRequest)
 TEST_F(BoardTest, WrongEchoFailsQuietlyAndDrains)
 {
     ConnectBoard();
-    Firmware.Reply = [this](const TRequest&) {
+    Firmware.Reply = [this](const TRequest&)
+    {
         Fake.Queue(MakeFrame(CMD_SET_LED, {0x00}));
         return std::nullopt;
     };
@@ -70,7 +71,8 @@ TEST_F(BoardTest, DamagedFrameBeepsAndLeavesTheReplyBufferUntouched)
     ConnectBoard();
     for (const size_t damaged : {size_t{5}, size_t{6}}) // checksum, then end mark
     {
-        Firmware.Reply = [this, damaged](const TRequest&) {
+        Firmware.Reply = [this, damaged](const TRequest&)
+        {
             Bytes frame = MakeFrame(CMD_PING, {0x00});
             frame[damaged] ^= 0x10;
             Fake.Queue(frame);
@@ -91,7 +93,8 @@ TEST_F(BoardTest, HeaderIsAcceptedUntilOneReadPastTheLimit)
     // one at 7000 ms does not.
     for (const uint32_t delay : {5000u, 7000u})
     {
-        Firmware.Reply = [this, delay](const TRequest&) {
+        Firmware.Reply = [this, delay](const TRequest&)
+        {
             Fake.QueueAfter(delay, MakeFrame(CMD_PING, {0x00}));
             return std::nullopt;
         };
@@ -111,7 +114,8 @@ TEST_F(BoardTest, RestOfTheReplyHasItsOwnLimitWhateverTheHeaderLimit)
     const Bytes frame = MakeFrame(CMD_QUERY_SDCARD_INFO, Bytes(REPLY_LEN_SDCARD_INFO, 1));
     for (const uint32_t restDelay : {2000u, 6500u})
     {
-        Firmware.Reply = [this, &frame, restDelay](const TRequest&) {
+        Firmware.Reply = [this, &frame, restDelay](const TRequest&)
+        {
             Fake.Queue(Bytes(frame.begin(), frame.begin() + 4));
             Fake.QueueAfter(restDelay, Bytes(frame.begin() + 4, frame.end()));
             return std::nullopt;

@@ -1,8 +1,8 @@
 #include "tests/board/FakeJtag.h"
 
-#include <dlfcn.h>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace
 {

@@ -1,5 +1,5 @@
-#include "board/Board.h"
 #include "board/JtagPort.h"
+#include "board/Board.h"
 #include "tests/board/BoardFixture.h"
 
 #include <QDir>

@@ -34,8 +34,8 @@ QString Line(const QString& report, const char* prefix)
 
 TEST(SDCardReportTest, CidReport)
 {
-    const Register cid{0x03, 0x53, 0x44, 'S', 'U', '0', '2', 'G', 0x80,
-                       0x12, 0x34, 0x56, 0x78, 0xF1, 0x2C, 0x01};
+    const Register cid{0x03, 0x53, 0x44, 'S',  'U',  '0',  '2',  'G',
+                       0x80, 0x12, 0x34, 0x56, 0x78, 0xF1, 0x2C, 0x01};
     EXPECT_EQ(FormatCID(cid), QStringLiteral("-Manufacturer ID:03h\n"
                                              "-OEM/Application ID:4453h\n"
                                              "-Product Name:SU02G\n"

@@ -20,8 +20,8 @@ public:
         Set = reinterpret_cast<void (*)(double, int32_t)>(dlsym(m_pHandle, "FakeDownload_Set"));
         Calls = reinterpret_cast<uint32_t (*)(uint32_t*, uint32_t*)>(
             dlsym(m_pHandle, "FakeDownload_Calls"));
-        LastPath = reinterpret_cast<const char* (*)(int32_t*)>(
-            dlsym(m_pHandle, "FakeDownload_LastPath"));
+        LastPath =
+            reinterpret_cast<const char* (*)(int32_t*)>(dlsym(m_pHandle, "FakeDownload_LastPath"));
         if (IsOpen())
             Reset();
     }

@@ -32,10 +32,7 @@ protected:
         return root;
     }
 
-    void SetEnvironmentRoot(const QString& root)
-    {
-        qputenv(QUARTUS_ROOT_ENV, root.toLocal8Bit());
-    }
+    void SetEnvironmentRoot(const QString& root) { qputenv(QUARTUS_ROOT_ENV, root.toLocal8Bit()); }
 
     void SetRegistryRoot(const QString& root)
     {
@@ -55,7 +52,8 @@ protected:
 
 TEST_F(ProgrammerLocationTest, EnvironmentRootPrefersBinOverBin32)
 {
-    SetEnvironmentRoot(MakeRoot(QStringLiteral("q"), {QStringLiteral("bin"), QStringLiteral("bin32")}));
+    SetEnvironmentRoot(
+        MakeRoot(QStringLiteral("q"), {QStringLiteral("bin"), QStringLiteral("bin32")}));
     SelectWorkingFolder(Host, true);
     EXPECT_EQ(Current(), Canonical(m_Roots.path() + QStringLiteral("/q/bin")));
     EXPECT_TRUE(Host.Messages.empty());
@@ -91,7 +89,8 @@ TEST_F(ProgrammerLocationTest, NothingFoundWarnsOnceAndKeepsTheCurrentFolder)
     EXPECT_EQ(Current(), before);
     ASSERT_EQ(Host.Messages.size(), 1u);
     EXPECT_EQ(Host.Messages[0].first, THost::mkWarning);
-    EXPECT_EQ(Host.Messages[0].second, QStringLiteral("Failed to find Quartus installatino folder!"));
+    EXPECT_EQ(Host.Messages[0].second,
+              QStringLiteral("Failed to find Quartus installatino folder!"));
 }
 
 TEST_F(ProgrammerLocationTest, UnsetSourcesGiveEmptyText)

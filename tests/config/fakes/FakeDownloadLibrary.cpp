@@ -33,7 +33,7 @@ FAKE_EXPORT double KELVARO_GetQuatusVersion()
 }
 
 FAKE_EXPORT int32_t KELVARO_JtagDownload(const char* imagePath, int32_t a1, uint8_t a2, int32_t a3,
-                                        int32_t a4, uint8_t a5, uint8_t a6)
+                                         int32_t a4, uint8_t a5, uint8_t a6)
 {
     TState& s = State();
     ++s.DownloadCalls;
