@@ -145,9 +145,10 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     QElapsedTimer clock;
     clock.start();
     const int mark = m_Session.Mark();
-    console.Info(LoadFileStartText(name));
     {
+        // Ctrl-C aborts from the moment the transfer is announced.
         TInterruptGuard interrupt;
+        console.Info(LoadFileStartText(name));
         TTerminalProgress progress(console, interrupt);
         TBoardMemoryLink link(m_Session.Board());
         outcome = LoadMemoryToFile(link, progress, type, wordAddress, wordLength, sink);
@@ -210,9 +211,10 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
 
     clock.restart();
     const int mark = m_Session.Mark();
-    console.Info(WriteFileStartText(name));
     {
+        // Ctrl-C aborts from the moment the transfer is announced.
         TInterruptGuard interrupt;
+        console.Info(WriteFileStartText(name));
         TTerminalProgress progress(console, interrupt);
         TBoardMemoryLink link(m_Session.Board());
         outcome = WriteFileToMemory(link, progress, type, wordAddress, source);
