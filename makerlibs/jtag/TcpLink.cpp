@@ -1,7 +1,9 @@
 #include "makerlibs/jtag/TcpLink.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
@@ -16,20 +18,22 @@ namespace
 {
 using Clock = std::chrono::steady_clock;
 
-int MillisecondsLeft(Clock::time_point deadline)
+std::chrono::microseconds TimeLeft(Clock::time_point deadline)
 {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
+    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    return std::max(left, std::chrono::microseconds(0));
 }
 
 // Waits for events on the socket; returns the events seen, 0 on timeout.
-short WaitFor(int socket, short events, int limitMs)
+short WaitFor(int socket, short events, std::chrono::microseconds limit)
 {
     pollfd entry{socket, events, 0};
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit);
+    const timespec wait{static_cast<time_t>(seconds.count()),
+                        static_cast<long>(std::chrono::nanoseconds(limit - seconds).count())};
     for (;;)
     {
-        const int ready = ::poll(&entry, 1, limitMs);
+        const int ready = ::ppoll(&entry, 1, &wait, nullptr);
         if (ready > 0)
             return entry.revents;
         if (ready == 0 || errno != EINTR)
@@ -56,7 +60,7 @@ int ConnectOne(const addrinfo& entry, Clock::time_point deadline)
     int result = ::connect(fd, entry.ai_addr, entry.ai_addrlen);
     if (result != 0 && errno == EINPROGRESS)
     {
-        if (WaitFor(fd, POLLOUT, MillisecondsLeft(deadline)) != 0)
+        if (WaitFor(fd, POLLOUT, TimeLeft(deadline)) != 0)
         {
             int error = 0;
             socklen_t size = sizeof error;
@@ -75,7 +79,7 @@ int ConnectOne(const addrinfo& entry, Clock::time_point deadline)
 // Keeps a caller's read loop from spinning at full speed on a link that will never deliver.
 void PauseOnDeadLink()
 {
-    (void)::poll(nullptr, 0, TTcpLink::READ_WAIT_MS);
+    std::this_thread::sleep_for(TTcpLink::READ_WAIT);
 }
 
 int ConnectSocket(const std::string& host, uint16_t port, int limitMs)
@@ -127,7 +131,7 @@ bool TTcpLink::PeerHungUp()
     if (m_bPeerClosed.load())
         return true;
     // A peer that closed has sent its FIN; writing on would only feed a reset.
-    const short events = WaitFor(m_nSocket, POLLRDHUP, 0);
+    const short events = WaitFor(m_nSocket, POLLRDHUP, std::chrono::microseconds(0));
     if ((events & (POLLRDHUP | POLLHUP | POLLERR)) != 0)
         MarkClosed();
     return m_bPeerClosed.load();
@@ -155,7 +159,7 @@ bool TTcpLink::Write(const uint8_t* bytes, size_t count)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         {
-            if ((WaitFor(m_nSocket, POLLOUT, WRITE_STALL_LIMIT_MS) & POLLOUT) == 0)
+            if ((WaitFor(m_nSocket, POLLOUT, std::chrono::milliseconds(WRITE_STALL_LIMIT_MS)) & POLLOUT) == 0)
                 return false;
             continue;
         }
@@ -191,7 +195,7 @@ size_t TTcpLink::Read(uint8_t* buffer, size_t room)
             PauseOnDeadLink();
         return n;
     }
-    if ((WaitFor(m_nSocket, POLLIN, READ_WAIT_MS) & (POLLIN | POLLHUP | POLLERR)) != 0)
+    if ((WaitFor(m_nSocket, POLLIN, READ_WAIT) & (POLLIN | POLLHUP | POLLERR)) != 0)
         n = ReceiveNow(buffer, room);
     return n;
 }

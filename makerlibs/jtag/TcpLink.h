@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,10 @@
 class TTcpLink
 {
 public:
-    // How long a read waits when nothing has arrived.
-    static constexpr int READ_WAIT_MS = 1;
+    // How long a read waits when nothing has arrived. Callers loop on reads until their own
+    // millisecond clock moves on; a wait well under a millisecond lets such a loop end at the
+    // next tick instead of always overshooting it (the program's per-exchange drain).
+    static constexpr std::chrono::microseconds READ_WAIT{250};
     // A write that makes no progress for this long fails (the peer stopped reading).
     static constexpr int WRITE_STALL_LIMIT_MS = 5000;
     // Big buffers keep a whole reply frame (up to 32 KB) in one kernel read.
@@ -31,8 +34,8 @@ public:
 
     // Sends every byte; false when the peer is gone or stopped reading.
     bool Write(const uint8_t* bytes, size_t count);
-    // Returns the bytes placed (at most room); 0 after a ~1 ms wait when none came or the
-    // peer has closed.
+    // Returns the bytes placed (at most room); 0 after a wait of READ_WAIT when none came or
+    // the peer has closed.
     size_t Read(uint8_t* buffer, size_t room);
     // True once the peer was seen closing the connection.
     bool PeerClosed() const { return m_bPeerClosed.load(); }
