@@ -49,7 +49,7 @@ bool TSparseMemory::Write(uint64_t address, const uint8_t* source, size_t count)
         const size_t n = std::min(count - done, PAGE_SIZE - offset);
         if (!m_Pages[page])
         {
-            m_Pages[page] = std::make_unique<uint8_t[]>(PAGE_SIZE);
+            m_Pages[page] = std::make_unique_for_overwrite<uint8_t[]>(PAGE_SIZE);
             std::memset(m_Pages[page].get(), m_Fill, PAGE_SIZE);
         }
         std::memcpy(m_Pages[page].get() + offset, source + done, n);
