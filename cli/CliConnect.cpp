@@ -134,8 +134,8 @@ bool TCliConnect::ConfigureFPGA()
     }
     if (!ok)
         m_Console.Error(errorText);
-    const QString result = QStringLiteral("%1 %2").arg(CONFIGURE_TEXT, ok ? QStringLiteral("success")
-                                                                        : QStringLiteral("fail"));
+    const QString result = QStringLiteral("%1 %2").arg(
+        CONFIGURE_TEXT, ok ? QStringLiteral("success") : QStringLiteral("fail"));
     if (ok)
         SetInfo(result);
     else

@@ -3,7 +3,8 @@
 #include "cli/CliConnect.h"
 #include "cli/ExitStatus.h"
 
-TCliSession::TCliSession(bool configure) : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
+TCliSession::TCliSession(bool configure)
+    : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
 {
 }
 

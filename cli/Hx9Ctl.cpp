@@ -48,7 +48,8 @@ QString CrLfToLf(QString text)
 bool UartMonitor(TBoard& board, bool& ok, bool start)
 {
     std::lock_guard<std::recursive_mutex> lock(board.Lock());
-    return board.DeviceControl(ok, DEVICE_UART_USB, start ? DEVICE_ACTION_START : DEVICE_ACTION_STOP, 0);
+    return board.DeviceControl(ok, DEVICE_UART_USB,
+                               start ? DEVICE_ACTION_START : DEVICE_ACTION_STOP, 0);
 }
 
 } // namespace
@@ -132,9 +133,10 @@ bool WrongCount(TCliSession& session, const QString& command, const QStringList&
 {
     if (words.size() == count)
         return false;
-    status = session.UsageError(words.size() < count
-                                    ? QStringLiteral("%1: missing argument").arg(command)
-                                    : QStringLiteral("%1: unexpected argument '%2'").arg(command, words[count]));
+    status = session.UsageError(
+        words.size() < count
+            ? QStringLiteral("%1: missing argument").arg(command)
+            : QStringLiteral("%1: unexpected argument '%2'").arg(command, words[count]));
     return true;
 }
 } // namespace
@@ -188,7 +190,8 @@ int THx9Ctl::Leds(TCliSession& session, const QStringList& words)
         mask = LED_MASK_ALL;
     else if (words[0] != QLatin1String("none"))
     {
-        const THexFieldResult field = TCliSession::ReadHexArgument(words[0], QStringLiteral("Mask"), LED_MASK_ALL, 0);
+        const THexFieldResult field =
+            TCliSession::ReadHexArgument(words[0], QStringLiteral("Mask"), LED_MASK_ALL, 0);
         if (!field.Accepted)
             return session.UsageError(field.Message);
         mask = static_cast<uint32_t>(field.Value);
@@ -250,9 +253,11 @@ int THx9Ctl::Switches(TCliSession& session, const QStringList& words)
         ok = session.Board().QueryButtonSwitch(state);
     }
     if (!ok)
-        return session.Fail(mark, QStringLiteral("switches: the board did not report the keys and switches"));
+        return session.Fail(
+            mark, QStringLiteral("switches: the board did not report the keys and switches"));
     session.Console().Out(QString::asprintf("keys 0x%X", state & KEY_MASK));
-    session.Console().Out(QString::asprintf("switches 0x%X", (state >> SWITCH_SHIFT) & SWITCH_MASK));
+    session.Console().Out(
+        QString::asprintf("switches 0x%X", (state >> SWITCH_SHIFT) & SWITCH_MASK));
     return EXIT_OK;
 }
 
@@ -302,7 +307,8 @@ int THx9Ctl::Adc(TCliSession& session, const QStringList& words)
     bool ok = false;
     {
         std::lock_guard<std::recursive_mutex> lock(session.Board().Lock());
-        ok = session.Board().MemoryRead(MEM_TYPE_ADC, ADC_BLOCK_ADDRESS, ADC_BLOCK_BYTES, block.data());
+        ok = session.Board().MemoryRead(MEM_TYPE_ADC, ADC_BLOCK_ADDRESS, ADC_BLOCK_BYTES,
+                                        block.data());
     }
     if (!ok)
         return session.Fail(mark, QStringLiteral("adc: the board did not report the ADC channels"));
@@ -371,16 +377,18 @@ int THx9Ctl::UartSend(TCliSession& session, const QStringList& words)
 int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
 {
     if (args.Words.size() > 1)
-        return session.UsageError(QStringLiteral("uart receive: unexpected argument '%1'").arg(args.Words[1]));
+        return session.UsageError(
+            QStringLiteral("uart receive: unexpected argument '%1'").arg(args.Words[1]));
     int waitMs = 0;
     if (args.WaitMs)
     {
         bool number = false;
         waitMs = args.WaitMs->toInt(&number, 10);
         if (!number || waitMs < 0 || waitMs > UART_WAIT_MAX_MS)
-            return session.UsageError(QStringLiteral("uart receive: invalid time '%1' (milliseconds, 0 to %2)")
-                                          .arg(*args.WaitMs)
-                                          .arg(UART_WAIT_MAX_MS));
+            return session.UsageError(
+                QStringLiteral("uart receive: invalid time '%1' (milliseconds, 0 to %2)")
+                    .arg(*args.WaitMs)
+                    .arg(UART_WAIT_MAX_MS));
     }
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
@@ -434,7 +442,8 @@ int THx9Ctl::Hdmi(TCliSession& session, const TCliArguments& args)
         if (!args.Words.isEmpty())
             return session.UsageError(QStringLiteral("hdmi: --list takes no PATTERN"));
         for (int code = 0; code < HDMI_PATTERN_COUNT; ++code)
-            console.Out(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(HdmiPatternNames[static_cast<std::size_t>(code)])));
+            console.Out(QStringLiteral("%1 %2").arg(code).arg(
+                QLatin1String(HdmiPatternNames[static_cast<std::size_t>(code)])));
         return EXIT_OK;
     }
     if (args.Words.isEmpty())
@@ -446,14 +455,17 @@ int THx9Ctl::Hdmi(TCliSession& session, const TCliArguments& args)
     if (!isNumber)
         code = FindHdmiPattern(wanted);
     if (code < 0 || code >= HDMI_PATTERN_COUNT)
-        return session.UsageError(QStringLiteral("hdmi: unknown pattern '%1' ('hx9ctl hdmi --list' shows them)").arg(wanted));
+        return session.UsageError(
+            QStringLiteral("hdmi: unknown pattern '%1' ('hx9ctl hdmi --list' shows them)")
+                .arg(wanted));
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
     TBoard& board = session.Board();
     bool ok = false;
     if (!board.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_START, 0))
     {
-        console.Error(QStringLiteral("hdmi: the board did not answer the start of the HDMI transmitter"));
+        console.Error(
+            QStringLiteral("hdmi: the board did not answer the start of the HDMI transmitter"));
         return EXIT_LINK_FAILURE;
     }
     if (!ok)
@@ -465,14 +477,16 @@ int THx9Ctl::Hdmi(TCliSession& session, const TCliArguments& args)
     {
         std::lock_guard<std::recursive_mutex> lock(board.Lock());
         board.DrainInput();
-        linkOk = board.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, static_cast<uint8_t>(code));
+        linkOk = board.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN,
+                                     static_cast<uint8_t>(code));
     }
     if (!linkOk || !ok)
     {
         console.Error(QStringLiteral("hdmi: the board did not take the pattern"));
         return linkOk ? EXIT_BOARD_FAILURE : EXIT_LINK_FAILURE;
     }
-    console.Out(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(HdmiPatternNames[static_cast<std::size_t>(code)])));
+    console.Out(QStringLiteral("%1 %2").arg(code).arg(
+        QLatin1String(HdmiPatternNames[static_cast<std::size_t>(code)])));
     return EXIT_OK;
 }
 

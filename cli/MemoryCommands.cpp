@@ -39,7 +39,8 @@ int TMemoryCommands::Run(const TCliArguments& args)
     {
         index = FindMemoryType(*args.Memory);
         if (index < 0)
-            return m_Session.UsageError(QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*args.Memory));
+            return m_Session.UsageError(
+                QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*args.Memory));
     }
     const TMemoryType& type = MemoryTypeAt(index);
     const QString action = args.Words.value(0);
@@ -93,7 +94,8 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
         TCliSession::ReadHexArgument(words[0], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
     if (!address.Accepted)
         return Rejected(address.Message, RandomWriteResultText(name, false));
-    const THexFieldResult data = TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
+    const THexFieldResult data =
+        TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
     if (!data.Accepted)
         return Rejected(data.Message, RandomWriteResultText(name, false));
     if (!m_Session.OpenBoard())
@@ -109,21 +111,21 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
 int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
 {
     if (words.size() != 1 && words.size() != 3)
-        return m_Session.UsageError(
-            QStringLiteral("mem save: expects FILE, then ADDRESS and LENGTH or nothing (the entire memory)"));
+        return m_Session.UsageError(QStringLiteral(
+            "mem save: expects FILE, then ADDRESS and LENGTH or nothing (the entire memory)"));
     const QString name = NameOf(type);
     const QString invalid = QLatin1String(READ_INVALID_INPUT_TEXT);
     uint32_t wordAddress = 0;
     uint32_t wordLength = type.Words();
     if (words.size() == 3)
     {
-        const THexFieldResult address =
-            TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+        const THexFieldResult address = TCliSession::ReadHexArgument(
+            words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
         if (!address.Accepted)
             return Rejected(address.Message, invalid);
         wordAddress = static_cast<uint32_t>(address.Value);
-        const THexFieldResult length =
-            TCliSession::ReadHexArgument(words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
+        const THexFieldResult length = TCliSession::ReadHexArgument(
+            words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
         if (!length.Accepted)
             return Rejected(length.Message, invalid);
         wordLength = static_cast<uint32_t>(length.Value);
@@ -177,16 +179,16 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     std::optional<uint32_t> wordLength;
     if (words.size() >= 2)
     {
-        const THexFieldResult address =
-            TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+        const THexFieldResult address = TCliSession::ReadHexArgument(
+            words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
         if (!address.Accepted)
             return Rejected(address.Message, invalid);
         wordAddress = static_cast<uint32_t>(address.Value);
     }
     if (words.size() == 3)
     {
-        const THexFieldResult length =
-            TCliSession::ReadHexArgument(words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
+        const THexFieldResult length = TCliSession::ReadHexArgument(
+            words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
         if (!length.Accepted)
             return Rejected(length.Message, invalid);
         wordLength = static_cast<uint32_t>(length.Value);

@@ -28,9 +28,7 @@ void TTerminalProgress::SetStatusText(const QString& text)
     m_bDrawn = true;
 }
 
-void TTerminalProgress::SetPercent(int)
-{
-}
+void TTerminalProgress::SetPercent(int) {}
 
 bool TTerminalProgress::IsAborted()
 {

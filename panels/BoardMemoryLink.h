@@ -17,9 +17,11 @@ public:
     /// TBoard::KeepAlive, false when detached or disconnected.
     bool KeepAlive() override;
     /// TBoard::MemoryWrite, false when detached or disconnected.
-    bool MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length, const uint8_t* data) override;
+    bool MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length,
+                     const uint8_t* data) override;
     /// TBoard::MemoryRead, false when detached or disconnected.
-    bool MemoryRead(uint8_t memoryType, uint32_t address, uint32_t length, uint8_t* destination) override;
+    bool MemoryRead(uint8_t memoryType, uint32_t address, uint32_t length,
+                    uint8_t* destination) override;
 
 private:
     bool Usable() const;

@@ -18,7 +18,8 @@ int FindHdmiPattern(QStringView name)
     const QString wanted = Normalized(name);
     for (int code = 0; code < HDMI_PATTERN_COUNT; ++code)
     {
-        if (wanted == Normalized(QString::fromLatin1(HdmiPatternNames[static_cast<std::size_t>(code)])))
+        if (wanted ==
+            Normalized(QString::fromLatin1(HdmiPatternNames[static_cast<std::size_t>(code)])))
             return code;
     }
     return -1;

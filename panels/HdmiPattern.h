@@ -6,7 +6,8 @@
 // The HDMI-TX panel's test patterns; a pattern's position is its code on the wire.
 inline constexpr int HDMI_PATTERN_COUNT = 9;
 inline constexpr std::array<const char*, HDMI_PATTERN_COUNT> HdmiPatternNames = {
-    "Color Scale", "Red", "Green", "Blue", "White", "Black", "Red Scale", "Green Scale", "Blue Scale",
+    "Color Scale", "Red",       "Green",       "Blue",       "White",
+    "Black",       "Red Scale", "Green Scale", "Blue Scale",
 };
 
 inline constexpr const char* HDMI_SETTING_TEXT = "HDMI-TX Setting...";

@@ -47,15 +47,17 @@ THexFieldResult ReadHexField(const QString& text, const QString& fieldName, uint
     if (value > maximum)
     {
         result.Message =
-            QStringLiteral("The input value(%1) for the field '%2' is expected to less or equal to %3h.")
+            QStringLiteral(
+                "The input value(%1) for the field '%2' is expected to less or equal to %3h.")
                 .arg(text, fieldName, UpperHex(maximum));
         return result;
     }
     if (value < minimum)
     {
-        result.Message = QStringLiteral(
-                             "The intput value(%1) for the field '%2' is expected to larger or equal to %3h.")
-                             .arg(text, fieldName, UpperHex(minimum));
+        result.Message =
+            QStringLiteral(
+                "The intput value(%1) for the field '%2' is expected to larger or equal to %3h.")
+                .arg(text, fieldName, UpperHex(minimum));
         return result;
     }
     result.Accepted = true;

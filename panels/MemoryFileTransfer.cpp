@@ -37,9 +37,9 @@ TFileTransferOutcome WriteFileToMemory(TMemoryLink& link, TTransferProgress& pro
                                        const TMemoryType& type, uint32_t wordAddress,
                                        TMemoryFileSource& source)
 {
-    const TTransferResult result =
-        WriteMemoryWithProgress(link, progress, type.Code, static_cast<uint32_t>(WORD_BYTES * wordAddress),
-                                source.ByteCount(), source);
+    const TTransferResult result = WriteMemoryWithProgress(
+        link, progress, type.Code, static_cast<uint32_t>(WORD_BYTES * wordAddress),
+        source.ByteCount(), source);
     TFileTransferOutcome outcome;
     outcome.Ok = result.Ok;
     outcome.Aborted = result.Aborted;
@@ -47,7 +47,8 @@ TFileTransferOutcome WriteFileToMemory(TMemoryLink& link, TTransferProgress& pro
     outcome.BoardFailed = result.BoardFailed;
     outcome.ByteCount = result.Ok ? source.ByteCount() : 0;
     outcome.Warning = source.Warning();
-    outcome.ShowErrorBox = !result.Ok && !result.Aborted && !WarningReplacesErrorBox(outcome.Warning);
+    outcome.ShowErrorBox =
+        !result.Ok && !result.Aborted && !WarningReplacesErrorBox(outcome.Warning);
     return outcome;
 }
 
@@ -65,8 +66,9 @@ TFileTransferOutcome LoadMemoryToFile(TMemoryLink& link, TTransferProgress& prog
                                       uint32_t wordLength, TMemoryFileSink& sink)
 {
     const uint32_t byteCount = static_cast<uint32_t>(WORD_BYTES * wordLength);
-    const TTransferResult result = ReadMemoryWithProgress(
-        link, progress, type.Code, static_cast<uint32_t>(WORD_BYTES * wordAddress), byteCount, sink);
+    const TTransferResult result =
+        ReadMemoryWithProgress(link, progress, type.Code,
+                               static_cast<uint32_t>(WORD_BYTES * wordAddress), byteCount, sink);
     bool ok = result.Ok;
     if (ok)
         ok = sink.Commit();

@@ -15,7 +15,10 @@ constexpr uint32_t READ_BLOCK_BYTES = READ_BLOCK_EXCHANGES * MEMORY_READ_CHUNK;
 class TPercentReporter
 {
 public:
-    TPercentReporter(TTransferProgress& progress, uint32_t total) : m_Progress(progress), m_Total(total) {}
+    TPercentReporter(TTransferProgress& progress, uint32_t total)
+        : m_Progress(progress), m_Total(total)
+    {
+    }
 
     void Report(uint32_t done)
     {
@@ -126,8 +129,8 @@ TTransferResult WriteMemoryWithProgress(TMemoryLink& link, TTransferProgress& pr
 }
 
 TTransferResult ReadMemoryWithProgress(TMemoryLink& link, TTransferProgress& progress,
-                                       uint8_t memoryType, uint32_t byteAddress,
-                                       uint32_t byteCount, TByteSink& sink)
+                                       uint8_t memoryType, uint32_t byteAddress, uint32_t byteCount,
+                                       TByteSink& sink)
 {
     TTransferResult result;
     progress.SetStatusText(PROCESS_TEXT);

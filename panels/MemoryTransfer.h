@@ -70,8 +70,8 @@ TTransferResult WriteMemoryWithProgress(TMemoryLink& link, TTransferProgress& pr
 /// Reads byteCount bytes of memory at byteAddress into sink: one KeepAlive, then the chunks.
 /// On failure or abort the sink has received only a prefix; the caller discards it.
 TTransferResult ReadMemoryWithProgress(TMemoryLink& link, TTransferProgress& progress,
-                                       uint8_t memoryType, uint32_t byteAddress,
-                                       uint32_t byteCount, TByteSink& sink);
+                                       uint8_t memoryType, uint32_t byteAddress, uint32_t byteCount,
+                                       TByteSink& sink);
 
 /// One 16-bit word to word address wordAddress (byte address 2 x wordAddress), low byte
 /// first. True when the board took it.

@@ -38,12 +38,16 @@ QString MemoryTypeCaption(const char* name, uint32_t sizeBytes)
 {
     const unsigned words = sizeBytes / 2;
     if (sizeBytes < KB_THRESHOLD)
-        return QString::asprintf("%s (%Xh WORDS, %d Bytes)", name, words, static_cast<int>(sizeBytes));
+        return QString::asprintf("%s (%Xh WORDS, %d Bytes)", name, words,
+                                 static_cast<int>(sizeBytes));
     if (sizeBytes < MB_THRESHOLD)
-        return QString::asprintf("%s (%Xh WORDS, %d KB)", name, words, static_cast<int>(sizeBytes >> 10));
+        return QString::asprintf("%s (%Xh WORDS, %d KB)", name, words,
+                                 static_cast<int>(sizeBytes >> 10));
     if (sizeBytes < GB_THRESHOLD)
-        return QString::asprintf("%s (%Xh WORDS, %d MB)", name, words, static_cast<int>(sizeBytes >> 20));
-    return QString::asprintf("%s (%Xh WORDS, %d GB)", name, words, static_cast<int>(sizeBytes >> 30));
+        return QString::asprintf("%s (%Xh WORDS, %d MB)", name, words,
+                                 static_cast<int>(sizeBytes >> 20));
+    return QString::asprintf("%s (%Xh WORDS, %d GB)", name, words,
+                             static_cast<int>(sizeBytes >> 30));
 }
 
 QString ZeroAddressText(const TMemoryType& type)

@@ -12,8 +12,10 @@ QString Section(const char* title, const QString& report)
 }
 } // namespace
 
-QString SDCardReportText(const QString& cidText, const QString& csdText, const QString& fileSystemText)
+QString SDCardReportText(const QString& cidText, const QString& csdText,
+                         const QString& fileSystemText)
 {
     return Section(SDCARD_TITLE_CID, cidText) + Section(SDCARD_TITLE_CSD, csdText) +
-           QString::fromLatin1(SDCARD_TITLE_FAT) + QLatin1Char(' ') + fileSystemText + QLatin1Char('\n');
+           QString::fromLatin1(SDCARD_TITLE_FAT) + QLatin1Char(' ') + fileSystemText +
+           QLatin1Char('\n');
 }

@@ -2,9 +2,9 @@
 
 namespace
 {
-const QString ABSENT_CARD = QStringLiteral(
-    "hx9ctl: Failed to access SDCARD.\nhx9ctl: Failed to access the SDCARD.\n"
-    "Please make sure a SDCARD is pluged into the Velmora Starter Board.\n");
+const QString ABSENT_CARD =
+    QStringLiteral("hx9ctl: Failed to access SDCARD.\nhx9ctl: Failed to access the SDCARD.\n"
+                   "Please make sure a SDCARD is pluged into the Velmora Starter Board.\n");
 } // namespace
 
 TEST_F(CtlTest, HelpCoversTheProgramAndEveryCommand)
@@ -40,14 +40,18 @@ TEST_F(CtlTest, BadArgumentsExitTwoAndLeaveTheBoardAlone)
         {{"-m", "sram", "leds", "1"}, "hx9ctl: option '--memory' does not go with 'leds'"},
         {{"leds"}, "hx9ctl: leds: missing argument"},
         {{"leds", "40000"},
-         "hx9ctl: The input value(40000) for the field 'Mask' is expected to less or equal to 3FFFFh."},
+         "hx9ctl: The input value(40000) for the field 'Mask' is expected to less or equal to "
+         "3FFFFh."},
         {{"leds", "0x1G"}, "hx9ctl: Value '1G' is invalid for 'Mask'"},
         {{"seg7", "12345"},
-         "hx9ctl: The input value(12345) for the field 'Digits' is expected to less or equal to FFFFh."},
-        {{"hdmi", "purple"}, "hx9ctl: hdmi: unknown pattern 'purple' ('hx9ctl hdmi --list' shows them)"},
+         "hx9ctl: The input value(12345) for the field 'Digits' is expected to less or equal to "
+         "FFFFh."},
+        {{"hdmi", "purple"},
+         "hx9ctl: hdmi: unknown pattern 'purple' ('hx9ctl hdmi --list' shows them)"},
         {{"uart", "receive", "-w", "soon"},
          "hx9ctl: uart receive: invalid time 'soon' (milliseconds, 0 to 86400000)"},
-        {{"--memory=flash", "mem", "read", "0"}, "hx9ctl: mem: unknown memory 'flash' (lpddr2 or sram)"},
+        {{"--memory=flash", "mem", "read", "0"},
+         "hx9ctl: mem: unknown memory 'flash' (lpddr2 or sram)"},
     };
     for (const TCase& c : cases)
     {
@@ -69,7 +73,8 @@ TEST_F(CtlTest, ConnectConfiguresABlankBoardAndOtherCommandsDoNot)
     const TCtlResult connect = RunCtl({"connect"});
     ASSERT_EQ(connect.Status, 0) << Describe(connect);
     EXPECT_EQ(connect.Out, "Connected\n");
-    EXPECT_TRUE(connect.Err.contains("Configure FPGA...\nConfigure FPGA success\n")) << Describe(connect);
+    EXPECT_TRUE(connect.Err.contains("Configure FPGA...\nConfigure FPGA success\n"))
+        << Describe(connect);
     EXPECT_EQ(RunCtl({"ping"}).Status, 0);
 
     // Connecting a board that already answers configures nothing.

@@ -55,11 +55,13 @@ TEST_F(CtlMemoryTest, OneWordWrittenAndReadBackLowByteFirst)
 
     const TCtlResult outside = RunCtl({"-msram", "mem", "read", "40000"});
     EXPECT_EQ(outside.Status, 2);
-    EXPECT_EQ(outside.Err, "hx9ctl: The input value(40000) for the field 'Address' is expected to less "
-                           "or equal to 3FFFFh.\nhx9ctl: SRAM Random Read Fail\n");
+    EXPECT_EQ(outside.Err,
+              "hx9ctl: The input value(40000) for the field 'Address' is expected to less "
+              "or equal to 3FFFFh.\nhx9ctl: SRAM Random Read Fail\n");
     const TCtlResult data = RunCtl({"mem", "write", "0", "10000"});
     EXPECT_EQ(data.Status, 2);
-    EXPECT_TRUE(data.Err.endsWith("to FFFFh.\nhx9ctl: LPDDR2 Random Write Fail\n")) << Describe(data);
+    EXPECT_TRUE(data.Err.endsWith("to FFFFh.\nhx9ctl: LPDDR2 Random Write Fail\n"))
+        << Describe(data);
 }
 
 TEST_F(CtlMemoryTest, RoundTripThroughBinaryAndHexFiles)
@@ -74,7 +76,8 @@ TEST_F(CtlMemoryTest, RoundTripThroughBinaryAndHexFiles)
 
     const TCtlResult saveBin = RunCtl({"-m", "sram", "mem", "save", Path("out.bin"), "10", "C350"});
     ASSERT_EQ(saveBin.Status, 0) << Describe(saveBin);
-    EXPECT_TRUE(saveBin.Out.startsWith("Load SRAM Content to a File Success. (")) << Describe(saveBin);
+    EXPECT_TRUE(saveBin.Out.startsWith("Load SRAM Content to a File Success. ("))
+        << Describe(saveBin);
     EXPECT_EQ(Read(Path("out.bin")), content);
 
     const TCtlResult saveHex = RunCtl({"-m", "sram", "mem", "save", Path("out.HEX"), "10", "C350"});
@@ -107,9 +110,10 @@ TEST_F(CtlMemoryTest, BadFilesSendNothingAndExitTwo)
     const QString shortFile = Make("short.bin", QByteArray(3, 'x'));
     const TCtlResult tooShort = RunCtl({"-m", "sram", "mem", "load", shortFile, "0", "2"});
     EXPECT_EQ(tooShort.Status, 2);
-    EXPECT_TRUE(tooShort.Err.startsWith(
-        QString("hx9ctl: File(%1) size is less than the specified length.\n"
-                "hx9ctl: Write a File to SRAM Fail.[").arg(shortFile)))
+    EXPECT_TRUE(
+        tooShort.Err.startsWith(QString("hx9ctl: File(%1) size is less than the specified length.\n"
+                                        "hx9ctl: Write a File to SRAM Fail.[")
+                                    .arg(shortFile)))
         << Describe(tooShort);
 
     const TCtlResult badHex = RunCtl({"-m", "sram", "mem", "load", Make("bad.hex", "0011\n2233")});
@@ -118,12 +122,14 @@ TEST_F(CtlMemoryTest, BadFilesSendNothingAndExitTwo)
 
     const TCtlResult missing = RunCtl({"mem", "load", Path("missing.bin")});
     EXPECT_EQ(missing.Status, 2);
-    EXPECT_TRUE(missing.Err.startsWith(QString("hx9ctl: cannot open '%1'").arg(Path("missing.bin"))));
+    EXPECT_TRUE(
+        missing.Err.startsWith(QString("hx9ctl: cannot open '%1'").arg(Path("missing.bin"))));
 
     const TCtlResult length = RunCtl({"-m", "sram", "mem", "load", shortFile, "3FFF0", "11"});
     EXPECT_EQ(length.Status, 2);
-    EXPECT_EQ(length.Err, "hx9ctl: The input value(11) for the field 'Length' is expected to less or "
-                          "equal to 10h.\nhx9ctl: Invalud Input Data.\n");
+    EXPECT_EQ(length.Err,
+              "hx9ctl: The input value(11) for the field 'Length' is expected to less or "
+              "equal to 10h.\nhx9ctl: Invalud Input Data.\n");
     EXPECT_EQ(Control("mem read sram 0 4"), "a5a5a5a5");
 }
 
@@ -160,7 +166,8 @@ TEST_F(CtlMemoryTest, CtrlCAbortsASaveAndWritesNoFile)
 
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 130) << err.toStdString();
-    EXPECT_TRUE(err.endsWith("hx9ctl: Load SRAM Content to a File Aborted.\n")) << err.toStdString();
+    EXPECT_TRUE(err.endsWith("hx9ctl: Load SRAM Content to a File Aborted.\n"))
+        << err.toStdString();
     EXPECT_EQ(Read(keep), "old content");
     EXPECT_EQ(Entries(), QStringList{"keep.bin"});
 }

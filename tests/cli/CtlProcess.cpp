@@ -11,7 +11,8 @@ constexpr int RUN_DEADLINE_MS = 120000;
 void PrepareCtl(QProcess& process, const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QUARTUS_ROOTDIR"), QString::fromStdString(hx9test::QuartusRoot()));
+    environment.insert(QStringLiteral("QUARTUS_ROOTDIR"),
+                       QString::fromStdString(hx9test::QuartusRoot()));
     process.setProcessEnvironment(environment);
     process.setProgram(QString::fromStdString(hx9test::ProgramDir()) + QStringLiteral("/hx9ctl"));
     process.setArguments(arguments);

@@ -44,7 +44,8 @@ TEST(ReadHexField, RejectsAnythingButBareHex)
 TEST(ReadHexField, BoundsMessagesTestTheMaximumFirst)
 {
     EXPECT_EQ(ReadHexField("10000000", "Address", 0xFFFFFFF, 0).Message,
-              "The input value(10000000) for the field 'Address' is expected to less or equal to FFFFFFFh.");
+              "The input value(10000000) for the field 'Address' is expected to less or equal to "
+              "FFFFFFFh.");
     EXPECT_TRUE(ReadHexField("3FFFF", "Address", 0x3FFFF, 0).Accepted);
     EXPECT_EQ(ReadHexField("0", "Length", 0x10, 1).Message,
               "The intput value(0) for the field 'Length' is expected to larger or equal to 1h.");
@@ -72,8 +73,10 @@ TEST(HexText, DecodesBothCasesInPlaceAndEncodesUpper)
 
 TEST(MemoryTexts, ResultLinesCarryNameOutcomeAndSeconds)
 {
-    EXPECT_EQ(LoadFileResultText("SRAM", true, false, 2400), "Load SRAM Content to a File Success. (2.4sec)");
-    EXPECT_EQ(WriteFileResultText("LPDDR2", false, false, 50), "Write a File to LPDDR2 Fail.[0.1sec]");
+    EXPECT_EQ(LoadFileResultText("SRAM", true, false, 2400),
+              "Load SRAM Content to a File Success. (2.4sec)");
+    EXPECT_EQ(WriteFileResultText("LPDDR2", false, false, 50),
+              "Write a File to LPDDR2 Fail.[0.1sec]");
     EXPECT_EQ(WriteFileResultText("SRAM", true, true, 50), "Write a File to SRAM Aborted.");
     EXPECT_EQ(RandomWriteResultText("SRAM", true), "SRAM Random Write Success");
     EXPECT_EQ(WordText(5), "0005");
@@ -88,8 +91,9 @@ TEST(PeripheralTexts, AdcLinesShowVoltsWithThreeDecimals)
         block[2 * i] = static_cast<uint8_t>(mv[i] & 0xFF);
         block[2 * i + 1] = static_cast<uint8_t>(mv[i] >> 8);
     }
-    EXPECT_EQ(AdcReadoutText(block), "CH0: 0.000 V\r\nCH1: 0.001 V\r\nCH2: 0.999 V\r\nCH3: 1.000 V\r\n"
-                                     "CH4: 1.234 V\r\nCH5: 3.300 V\r\nCH6: 4.095 V\r\nCH7: 65.535 V\r\n");
+    EXPECT_EQ(AdcReadoutText(block),
+              "CH0: 0.000 V\r\nCH1: 0.001 V\r\nCH2: 0.999 V\r\nCH3: 1.000 V\r\n"
+              "CH4: 1.234 V\r\nCH5: 3.300 V\r\nCH6: 4.095 V\r\nCH7: 65.535 V\r\n");
     block[0] = 0xE4;
     block[1] = 0x0C;
     EXPECT_TRUE(AdcReadoutText(block, "\n").startsWith("CH0: 3.300 V\nCH1"));
@@ -97,7 +101,8 @@ TEST(PeripheralTexts, AdcLinesShowVoltsWithThreeDecimals)
 
 TEST(PeripheralTexts, HsmcReportListsPinsInBitOrder)
 {
-    EXPECT_EQ(HsmcReportText(0, 0x1), "HSMC Test:NG\r\n<Transceiver Error:>\r\nHSMC Pin 31/29-32/30    \r\n");
+    EXPECT_EQ(HsmcReportText(0, 0x1),
+              "HSMC Test:NG\r\n<Transceiver Error:>\r\nHSMC Pin 31/29-32/30    \r\n");
     EXPECT_EQ(HsmcReportText((1ull << 0) | (1ull << 40), 0),
               "HSMC Test:NG\r\n<IO Error:>\r\nHSMC Pin 39-40    \r\nHSMC Pin 159-160    \r\n");
     // Bit 11 comes after bit 10 although its pins are lower.
@@ -105,7 +110,8 @@ TEST(PeripheralTexts, HsmcReportListsPinsInBitOrder)
     EXPECT_LT(bits.indexOf("89-90"), bits.indexOf("49-50"));
     // Transceiver bits above 3 make a heading without pin lines.
     EXPECT_EQ(HsmcReportText(0, 0xF0), "HSMC Test:NG\r\n<Transceiver Error:>\r\n");
-    EXPECT_EQ(HsmcReportText(0, 0x8), "HSMC Test:NG\r\n<Transceiver Error:>\r\nHSMC Pin 19/17-20/18    \r\n");
+    EXPECT_EQ(HsmcReportText(0, 0x8),
+              "HSMC Test:NG\r\n<Transceiver Error:>\r\nHSMC Pin 19/17-20/18    \r\n");
 }
 
 TEST(PeripheralTexts, SdCardSectionsAndHdmiNames)

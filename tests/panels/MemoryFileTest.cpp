@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace
 {
@@ -191,4 +192,46 @@ TEST_F(MemoryFile, UnwritableTargetFailsBeforeAnyBoardTraffic)
     EXPECT_FALSE(outcome.Ok);
     EXPECT_TRUE(outcome.ShowErrorBox);
     EXPECT_TRUE(m_Link.Calls.empty());
+}
+
+// Random HEX files against a plain model of the format: either exactly the decoded bytes
+// reach the memory, or (a bad character, a short file) nothing is sent at all.
+TEST_F(MemoryFile, RandomHexFilesSendTheirBytesOrNothing)
+{
+    constexpr int ROUNDS = 400;
+    constexpr int MAX_CHARS = 48;
+    const char alphabet[] = "0123456789abcdefABCDEF \n\rgx";
+    std::mt19937 random(0x4845584D);
+    for (int round = 0; round < ROUNDS; ++round)
+    {
+        QByteArray text;
+        const int length = static_cast<int>(random() % MAX_CHARS);
+        const bool clean = random() % 2 == 0; // half the files hold hex digits only
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % (clean ? 22 : sizeof(alphabet) - 1)];
+        const uint32_t wordAddress = Sram().Words() - 1 - static_cast<uint32_t>(random() % 16);
+        const uint64_t room = SRAM_SIZE_BYTES - 2ull * wordAddress;
+        std::optional<uint32_t> words;
+        if (random() % 2)
+            words = 1 + static_cast<uint32_t>(random() % (room / 2));
+
+        uint64_t bytes = words ? 2ull * *words : std::min<uint64_t>((text.size() + 1) / 2, room);
+        const bool tooShort = words && static_cast<uint64_t>(text.size()) < 2 * bytes;
+        QByteArray used = text.left(static_cast<qsizetype>(2 * bytes));
+        used.append(QByteArray(static_cast<qsizetype>(2 * bytes) - used.size(), '0'));
+        const bool valid = !tooShort && QByteArray::fromHex(used).toHex() == used.toLower();
+
+        m_Link.Calls.clear();
+        std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0xEE);
+        const auto outcome = WriteFile(Make("r.hex", text), wordAddress, words);
+        ASSERT_EQ(outcome.Ok, valid) << text.toStdString();
+        if (!valid)
+        {
+            ASSERT_TRUE(m_Link.Calls.empty()) << text.toStdString();
+            continue;
+        }
+        const QByteArray written(reinterpret_cast<const char*>(&m_Link.m_Memory[2 * wordAddress]),
+                                 static_cast<qsizetype>(bytes));
+        ASSERT_EQ(written, QByteArray::fromHex(used)) << text.toStdString();
+    }
 }

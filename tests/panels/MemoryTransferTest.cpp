@@ -57,8 +57,8 @@ std::vector<uint32_t> WriteLengths(const TFakeMemoryLink& link)
 TEST(MemoryTransfer, ChunkSizesFollowTheTwentiethRule)
 {
     EXPECT_EQ(WriteChunkSize(0x10000), 3276u);
-    EXPECT_EQ(WriteChunkSize(5), 5u);            // below 20 bytes: one chunk
-    EXPECT_EQ(WriteChunkSize(0x80000), 26214u);  // under the exchange limit
+    EXPECT_EQ(WriteChunkSize(5), 5u);           // below 20 bytes: one chunk
+    EXPECT_EQ(WriteChunkSize(0x80000), 26214u); // under the exchange limit
     EXPECT_EQ(WriteChunkSize(0x20000000), MEMORY_WRITE_CHUNK);
     EXPECT_EQ(ReadChunkSize(0x20000000), 26843545u); // reads have no upper limit
     EXPECT_EQ(ReadChunkSize(19), 19u);
@@ -69,7 +69,8 @@ TEST(MemoryTransfer, WriteSendsAKeepAliveBeforeTheFirstAndEveryChunk)
     TFakeMemoryLink link(0x20000);
     TRecordingProgress progress;
     TPatternSource source;
-    const auto result = WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0x100, 0x10000, source);
+    const auto result =
+        WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0x100, 0x10000, source);
 
     ASSERT_TRUE(result.Ok);
     EXPECT_FALSE(result.Aborted);
@@ -124,12 +125,14 @@ TEST(MemoryTransfer, ReadBlocksKeepTheExchangesOfOneChunkRead)
     TFakeMemoryLink link;
     TRecordingProgress progress;
     TCountingSink sink;
-    ASSERT_TRUE(ReadMemoryWithProgress(link, progress, MEM_TYPE_LPDDR2, 0, LPDDR2_SIZE_BYTES, sink).Ok);
+    ASSERT_TRUE(
+        ReadMemoryWithProgress(link, progress, MEM_TYPE_LPDDR2, 0, LPDDR2_SIZE_BYTES, sink).Ok);
     const uint32_t chunk = ReadChunkSize(LPDDR2_SIZE_BYTES);
     uint64_t inChunk = 0;
     for (const auto& c : link.Of('R'))
     {
-        const bool lastOfChunk = inChunk + c.Length == chunk || c.Address + c.Length == LPDDR2_SIZE_BYTES;
+        const bool lastOfChunk =
+            inChunk + c.Length == chunk || c.Address + c.Length == LPDDR2_SIZE_BYTES;
         if (!lastOfChunk)
         {
             ASSERT_EQ(c.Length % MEMORY_READ_CHUNK, 0u) << c.Address;
@@ -196,7 +199,8 @@ TEST(MemoryTransfer, AbortStopsAfterTheCurrentChunk)
     TRecordingProgress readProgress;
     readProgress.AbortAfterPolls = 1;
     TCountingSink sink;
-    const auto read = ReadMemoryWithProgress(readLink, readProgress, MEM_TYPE_SRAM, 0, 0x10000, sink);
+    const auto read =
+        ReadMemoryWithProgress(readLink, readProgress, MEM_TYPE_SRAM, 0, 0x10000, sink);
     EXPECT_TRUE(read.Aborted);
     EXPECT_FALSE(read.Ok);
     EXPECT_EQ(sink.Bytes, ReadChunkSize(0x10000));
