@@ -303,6 +303,7 @@ QImage PushKey(bool down)
     QImage image = KeyedCanvas(KEY_SIZE, KEY_SIZE);
     const QRectF housing(4.5, 4.5, KEY_SIZE - 9.0, KEY_SIZE - 9.0);
     QPainterPath outline = RoundRect(housing.adjusted(-0.5, -0.5, 0.5, 0.5), 3);
+    outline.setFillRule(Qt::WindingFill); // the legs overlap the housing
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);

@@ -198,8 +198,9 @@ void ControlDeck(QPainter& p)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    // tab tray: the tabs sit on the flat deck colour inside a groove
-    Groove(p, QRectF(3, 285, 199, 227), 5);
+    // tab tray: the tabs sit on the flat deck colour inside a groove that stays clear of
+    // the connect button below it
+    Groove(p, QRectF(3, 285, 200, 225), 3);
 
     // connection plate: status text and gauge go on the dark glass
     DrawLabel(p, QPointF(30, 520), QStringLiteral("BOARD LINK"), ArtFont(8, true), QColor(0x6c, 0x7c, 0x90));
@@ -215,7 +216,8 @@ void ControlDeck(QPainter& p)
     DrawLabel(p, QPointF(30, 574), QStringLiteral("JTAG / USB"), ArtFont(8, true), QColor(0x4a, 0x58, 0x6a));
 
     // panel bay: a recess holding the panel (or the clip) and the info strip under it
-    const QRectF bay = QRectF(PANEL_AREA).adjusted(-3, -3, 3, 3);
+    // its left side only as wide as the gap left by the connect button
+    const QRectF bay = QRectF(PANEL_AREA).adjusted(-1, -3, 3, 3);
     Groove(p, bay, 5);
     p.fillRect(QRectF(PANEL_AREA), C(SkinColour::PANEL));
     const QRectF strip(PANEL_AREA.left(), PANEL_AREA.top() + PANEL_CLIENT_HEIGHT, PANEL_AREA.width(),
@@ -242,7 +244,10 @@ QImage MainUi()
     Chassis(p);
     TitlePlate(p);
     BaySides(p);
+    p.save();
+    p.setClipRect(QRect(0, HEADER_BOTTOM + 2, WIDTH, DECK_TOP - HEADER_BOTTOM - 3)); // the board's shadow stays in the bay
     BoardArt::Draw(p);
+    p.restore();
     ControlDeck(p);
     return image;
 }
