@@ -26,6 +26,7 @@ TCustomButton::TCustomButton(int32_t id, const QString& caption, bool /*transpar
         if (TBitmapManager::LoadBitmapResource(bitmapName, *strip))
         {
             m_pBitmap = std::move(strip);
+            m_BitmapName = bitmapName;
         }
     }
 }
@@ -136,5 +137,6 @@ bool TCustomButton::SetBitmap(const QString& name)
         return false;
     }
     *m_pBitmap = strip;
+    m_BitmapName = name;
     return true;
 }

@@ -63,6 +63,8 @@ public:
     bool IsEnabled() const { return m_bEnabled; }
     bool IsChecked() const { return m_bChecked; }
     const QString& Caption() const { return m_Caption; }
+    /// Name of the strip last loaded; empty without one.
+    const QString& BitmapName() const { return m_BitmapName; }
     TLook Look() const { return m_Look; }
     void SetEnabled(bool enabled) { m_bEnabled = enabled; }
     void SetChecked(bool checked) { m_bChecked = checked; }
@@ -77,6 +79,7 @@ private:
     int32_t m_Y;
     QString m_Caption;
     std::unique_ptr<QImage> m_pBitmap;
+    QString m_BitmapName;
     bool m_bChecked = false;
     TLook m_Look = lkResting;
 };

@@ -1,0 +1,889 @@
+#include "app/UnitMain.h"
+
+#include "app/Gauge.h"
+#include "app/Shape.h"
+#include "app/UnitAbout.h"
+#include "board/Host.h"
+#include "config/Download.h"
+#include "panels/UnitADC.h"
+#include "panels/UnitButton.h"
+#include "panels/UnitHSMC.h"
+#include "panels/UnitLED.h"
+#include "panels/UnitMemory.h"
+#include "panels/UnitRS232.h"
+#include "panels/UnitSDCARD.h"
+#include "panels/UnitSeg7.h"
+#include "panels/UnitVGA.h"
+#include "skin/AppCursor.h"
+#include "skin/BitmapManager.h"
+#include "skin/ButtonManager.h"
+#include "skin/SkinColours.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace
+{
+
+const QSize MAIN_CLIENT_SIZE(620, 600); // also the size of "MAIN_UI"
+const char* const MAIN_BACKGROUND = "MAIN_UI";
+const char* const WELCOME_CLIP = ":/skin/WELCOME_AVI.gif";
+
+const char* const TAB_STRIP = "TAB_BUTTON";
+const char* const TAB_CAPTIONS[TAB_COUNT] = {"LED",     "7-SEG", "Switches", "Memory", "SD Card",
+                                             "ADC",     "UART-USB", "HDMI-TX", "HSMC"};
+// Tabs 0-4 run down the first column, 5-8 down the second.
+constexpr int TAB_LEFT = 8;
+constexpr int TAB_TOP = 289;
+constexpr int TAB_STEP_DOWN = 45;
+constexpr int TAB_COLUMN_STEP = 98;
+constexpr int TABS_PER_COLUMN = 5;
+
+const char* const CLOSE_STRIP = "CLOSE_BTN";
+const char* const MINI_STRIP = "MINI_BTN";
+const char* const ABOUT_STRIP = "ABOUT_BTN";
+const char* const CONNECT_STRIP = "CONNECT_BTN";
+const char* const DISCONNECT_STRIP = "DISCONNECT_BTN";
+const QPoint CONNECT_BUTTON_AT(124, 510);
+
+const QRect LABEL_CAPTION_RECT(164, 8, 292, 16);
+const QRect LABEL_CONNECT_STATUS_RECT(30, 540, 92, 22);
+const QRect GAUGE_RECT(32, 538, 92, 21);
+const QRect LABEL_INFO_RECT(245, 562, 329, 16);
+const QRect IMAGE_INFO_RECT(227, 564, 15, 13);
+const QRect WELCOME_RECT(204, 288, 387, 296);
+const QPoint PANEL_AT(204, 288);
+const QRect BUTTON_CLOSE_RECT(559, 19, 37, 12);
+const QRect BUTTON_MINI_RECT(520, 19, 37, 12);
+const QRect BUTTON_ABOUT_RECT(481, 19, 37, 12);
+const QRect BUTTON_CONNECT_RECT(29, 568, 84, 17);
+
+const QRect SHAPE_SEG_DISP_RECT(181, 203, 67, 27);
+const QRect SHAPE_LED_RECT(180, 236, 253, 9);
+const QRect SHAPE_BUTTON_SW_RECT(177, 247, 143, 26);
+const QRect SHAPE_BUTTON_RECT(322, 247, 106, 25);
+const QRect SHAPE_LPDDR2_RECT(350, 102, 31, 28);
+const QRect SHAPE_HSMC_RECT(438, 107, 17, 124);
+const QRect SHAPE_SDCARD_RECT(382, 51, 33, 32);
+const QRect SHAPE_SRAM_RECT(282, 150, 39, 26);
+const QRect SHAPE_ADC_RECT(292, 217, 48, 12);
+const QRect SHAPE_RS232_RECT(239, 36, 30, 35);
+const QRect SHAPE_VGA_RECT(276, 40, 35, 26);
+const QColor SHAPE_COLOUR(255, 255, 0);
+constexpr int SHAPE_PEN_WIDTH = 2;
+
+const QColor CAPTION_LIME(0, 255, 0);
+const char* const INFO_ICON = "INFO_ICON";
+constexpr int WINDOW_FONT_PIXELS = 16;
+constexpr int CAPTION_FONT_PIXELS = 13;
+constexpr int STATUS_FONT_PIXELS = 13;
+constexpr int INFO_FONT_PIXELS = 11;
+
+constexpr int MEMORY_INDEX_LPDDR2 = 0;
+constexpr int MEMORY_INDEX_SRAM = 1;
+
+const char* const TEXT_CONNECT = "Connect";
+const char* const TEXT_DISCONNECT = "Disconnect";
+const char* const TEXT_CONNECTED = "Connected";
+const char* const TEXT_DISCONNECTED = "Disconnected";
+const char* const TEXT_CONFIGURE_FPGA = "Configure FPGA";
+
+QFont PixelFont(const char* family, int pixels, bool bold = false)
+{
+    QFont font{QString::fromLatin1(family)};
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QRect& rect, const QFont& font, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(rect);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void SetLabelColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QPushButton* MakeHiddenButton(QWidget* parent, const QRect& rect, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(rect);
+    button->hide();
+    return button;
+}
+
+// The small mark in front of the information line; its lower-left colour is see-through.
+QPixmap InfoIcon()
+{
+    QImage icon;
+    if (!TBitmapManager::LoadBitmapResource(QString::fromLatin1(INFO_ICON), icon))
+    {
+        qWarning("The program's resources hold no %s bitmap", INFO_ICON);
+        return {};
+    }
+    return QPixmap::fromImage(TBitmapManager::MaskLowerLeftColour(icon));
+}
+
+} // namespace
+
+TFormMain::TFormMain(THost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_Host(host), m_Board(host)
+{
+    CreateControls();
+    LabelCaption->setText(windowTitle());
+    InitSkin();
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    LabelConnectStatus->setText(QString());
+    CGaugeConfig->hide();
+    CGaugeConfig->SetForeColor(QColor(LIGHT_GREEN));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    FormCreate();
+}
+
+TFormMain::~TFormMain()
+{
+    TimerRun->stop();
+    TimerProgress->stop();
+    m_pBitmapManager.reset();
+    m_pTabButtons.reset();
+    m_pSysButtons.reset();
+    DestroyPanels();
+}
+
+void TFormMain::CreateControls()
+{
+    setWindowTitle(QString::fromLatin1(MAIN_CAPTION));
+    setFont(PixelFont("Arial", WINDOW_FONT_PIXELS));
+    setMouseTracking(true);
+
+    LabelCaption = MakeLabel(this, LABEL_CAPTION_RECT, PixelFont("MS Sans Serif", CAPTION_FONT_PIXELS),
+                             Qt::AlignHCenter | Qt::AlignTop);
+    SetLabelColour(LabelCaption, CAPTION_LIME);
+    LabelConnectStatus = MakeLabel(this, LABEL_CONNECT_STATUS_RECT,
+                                   PixelFont("Arial", STATUS_FONT_PIXELS), Qt::AlignCenter);
+    CGaugeConfig = new TGauge(this);
+    CGaugeConfig->setGeometry(GAUGE_RECT);
+    CGaugeConfig->setFont(PixelFont("Arial", STATUS_FONT_PIXELS));
+    LabelInfo = MakeLabel(this, LABEL_INFO_RECT, PixelFont("Arial", INFO_FONT_PIXELS),
+                          Qt::AlignLeft | Qt::AlignTop);
+    LabelInfo->hide();
+    ImageInfo = MakeLabel(this, IMAGE_INFO_RECT, font(), Qt::AlignCenter);
+    ImageInfo->setPixmap(InfoIcon());
+    AnimateWelcome = new QLabel(this);
+    AnimateWelcome->setGeometry(WELCOME_RECT);
+    // The clip is a window of its own inside the main one, so no drag handle.
+    AnimateWelcome->setAttribute(Qt::WA_NoMousePropagation);
+
+    const QColor outline = SHAPE_COLOUR;
+    ShapeSegDisp = new TShape(this, SHAPE_SEG_DISP_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeLed = new TShape(this, SHAPE_LED_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeButtonSw = new TShape(this, SHAPE_BUTTON_SW_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeButton = new TShape(this, SHAPE_BUTTON_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeLPDDR2 = new TShape(this, SHAPE_LPDDR2_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeHSMC = new TShape(this, SHAPE_HSMC_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeSDCARD = new TShape(this, SHAPE_SDCARD_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeSRAM = new TShape(this, SHAPE_SRAM_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeADC = new TShape(this, SHAPE_ADC_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeRS232 = new TShape(this, SHAPE_RS232_RECT, outline, SHAPE_PEN_WIDTH);
+    ShapeVGA = new TShape(this, SHAPE_VGA_RECT, outline, SHAPE_PEN_WIDTH);
+
+    ButtonClose = MakeHiddenButton(this, BUTTON_CLOSE_RECT, QString());
+    ButtonMini = MakeHiddenButton(this, BUTTON_MINI_RECT, QString());
+    ButtonAbout = MakeHiddenButton(this, BUTTON_ABOUT_RECT, QString());
+    ButtonConnect = MakeHiddenButton(this, BUTTON_CONNECT_RECT, QString::fromLatin1(TEXT_CONNECT));
+
+    TimerRun = new QTimer(this);
+    connect(TimerRun, &QTimer::timeout, this, &TFormMain::TimerRunTimer);
+    TimerProgress = new QTimer(this);
+    connect(TimerProgress, &QTimer::timeout, this, &TFormMain::TimerProgressTimer);
+}
+
+void TFormMain::InitSkin()
+{
+    SetLabelColour(LabelConnectStatus, QColor(LIGHT_GREEN));
+
+    m_pBitmapManager = std::make_unique<TBitmapManager>();
+    if (m_pBitmapManager->AddBitmap(0, QString::fromLatin1(MAIN_BACKGROUND), false))
+    {
+        setFixedSize(m_pBitmapManager->GetBitmapSize(0));
+    }
+    else
+    {
+        qWarning("The program's resources hold no %s bitmap", MAIN_BACKGROUND);
+        setFixedSize(MAIN_CLIENT_SIZE);
+    }
+
+    m_pTabButtons = std::make_unique<TButtonManager>(this, bmRadio);
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+    {
+        const int column = tab / TABS_PER_COLUMN;
+        const int row = tab % TABS_PER_COLUMN;
+        m_pTabButtons->AddButton(tab, QString::fromLatin1(TAB_CAPTIONS[tab]),
+                                 TAB_TOP + row * TAB_STEP_DOWN,
+                                 TAB_LEFT + column * TAB_COLUMN_STEP, QString::fromLatin1(TAB_STRIP));
+    }
+
+    m_pSysButtons = std::make_unique<TButtonManager>(this, bmPush);
+    m_pSysButtons->AddButton(ID_CLOSE, QString(), ButtonClose->y(), ButtonClose->x(),
+                             QString::fromLatin1(CLOSE_STRIP));
+    m_pSysButtons->AddButton(ID_MINI, QString(), ButtonMini->y(), ButtonMini->x(),
+                             QString::fromLatin1(MINI_STRIP));
+    m_pSysButtons->AddButton(ID_ABOUT, QString(), ButtonAbout->y(), ButtonAbout->x(),
+                             QString::fromLatin1(ABOUT_STRIP));
+    m_pSysButtons->AddButton(ID_CONNECT, QString(), CONNECT_BUTTON_AT.y(), CONNECT_BUTTON_AT.x(),
+                             QString::fromLatin1(CONNECT_STRIP));
+
+    AnimateWelcome->move(WELCOME_RECT.topLeft());
+    m_pWelcomeMovie = new QMovie(QString::fromLatin1(WELCOME_CLIP), QByteArray(), AnimateWelcome);
+    AnimateWelcome->setMovie(m_pWelcomeMovie);
+    AnimateWelcome->show();
+    m_pWelcomeMovie->start();
+}
+
+void TFormMain::FormCreate()
+{
+    CreatePanels();
+    // The information line is read over the clip and the panels.
+    LabelInfo->raise();
+    ImageInfo->raise();
+    TimerRun->setInterval(AUTOCONNECT_DELAY_MS);
+    TimerRun->start();
+}
+
+std::unique_ptr<TFormPanel> TFormMain::MakePanel(int tab)
+{
+    switch (tab)
+    {
+    case TAB_LED:
+        return std::make_unique<TFormLED>(this, m_Host);
+    case TAB_SEG7:
+        return std::make_unique<TFormSeg7>(this, m_Host);
+    case TAB_BUTTON:
+        return std::make_unique<TFormButton>(this, m_Host);
+    case TAB_MEMORY:
+        return std::make_unique<TFormMemory>(this, m_Host);
+    case TAB_SDCARD:
+        return std::make_unique<TFormSDCARD>(this, m_Host);
+    case TAB_ADC:
+        return std::make_unique<TFormADC>(this, m_Host);
+    case TAB_RS232:
+        return std::make_unique<TFormRS232>(this, m_Host);
+    case TAB_VGA:
+        return std::make_unique<TFormVGA>(this, m_Host);
+    case TAB_HSMC:
+        return std::make_unique<TFormHSMC>(this, m_Host);
+    default:
+        return nullptr;
+    }
+}
+
+void TFormMain::CreatePanels()
+{
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+    {
+        std::unique_ptr<TFormPanel> panel = MakePanel(tab);
+        panel->move(PANEL_AT);
+        panel->hide();
+        panel->OnShowInfo = [this](const QString& text, const QColor& colour)
+        { SetInfo(text, colour); };
+        m_pPanels[tab] = std::move(panel);
+    }
+}
+
+void TFormMain::DestroyPanels()
+{
+    for (auto& panel : m_pPanels)
+    {
+        panel.reset();
+    }
+}
+
+TFormPanel* TFormMain::Panel(int tab) const
+{
+    return tab >= 0 && tab < TAB_COUNT ? m_pPanels[tab].get() : nullptr;
+}
+
+void TFormMain::SetConnectStatus(const QString& text, const QColor& colour)
+{
+    SetLabelColour(LabelConnectStatus, colour);
+    LabelConnectStatus->setText(text);
+    // Seen at once, also while a connect holds the event loop.
+    LabelConnectStatus->repaint();
+}
+
+void TFormMain::SetInfo(const QString& text, const QColor& colour)
+{
+    const bool withText = !text.isEmpty();
+    ImageInfo->setVisible(withText);
+    LabelInfo->show();
+    QFont font = LabelInfo->font();
+    font.setFamily(QStringLiteral("Arial"));
+    LabelInfo->setFont(font);
+    SetLabelColour(LabelInfo, colour);
+    LabelInfo->setText(text);
+    LabelInfo->repaint();
+    if (withText)
+    {
+        ImageInfo->repaint();
+    }
+    else
+    {
+        repaint(ImageInfo->geometry());
+    }
+}
+
+void TFormMain::ShowWelcome(bool show)
+{
+    AnimateWelcome->setVisible(show);
+    const bool play = show && m_bConnecting;
+    if (play)
+    {
+        if (m_pWelcomeMovie->state() == QMovie::NotRunning)
+        {
+            m_pWelcomeMovie->start();
+        }
+        else
+        {
+            m_pWelcomeMovie->setPaused(false);
+        }
+    }
+    else if (m_pWelcomeMovie->state() == QMovie::Running)
+    {
+        m_pWelcomeMovie->setPaused(true);
+    }
+}
+
+bool TFormMain::IsDragArea(int x, int y) const
+{
+    return !m_pSysButtons->HitTest(x, y) && !m_pTabButtons->HitTest(x, y);
+}
+
+void TFormMain::FormPaint(QPainter& canvas)
+{
+    m_pBitmapManager->DrawBitmap(0, 0, 0, canvas);
+    m_pTabButtons->PaintAll(canvas);
+    m_pSysButtons->PaintAll(canvas);
+}
+
+void TFormMain::paintEvent(QPaintEvent*)
+{
+    QPainter canvas(this);
+    FormPaint(canvas);
+}
+
+bool TFormMain::event(QEvent* event)
+{
+    if (event->type() == WM_AUTOCONNECT)
+    {
+        ButtonConnectClick();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TFormMain::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && IsDragArea(at.x(), at.y()))
+    {
+        SetAppCursor(Qt::PointingHandCursor);
+        if (windowHandle() && windowHandle()->startSystemMove())
+        {
+            return;
+        }
+        m_bDragging = true;
+        m_DragOffset = event->globalPosition().toPoint() - pos();
+        return;
+    }
+    FormMouseDown(at.x(), at.y());
+}
+
+void TFormMain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_bDragging)
+    {
+        move(event->globalPosition().toPoint() - m_DragOffset);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    FormMouseMove(at.x(), at.y());
+    if (IsDragArea(at.x(), at.y()))
+    {
+        SetAppCursor(Qt::PointingHandCursor);
+    }
+}
+
+void TFormMain::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_bDragging)
+    {
+        m_bDragging = false;
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    FormMouseUp(at.x(), at.y());
+}
+
+void TFormMain::FormMouseDown(int x, int y)
+{
+    if (!m_pTabButtons->MouseDown(x, y))
+    {
+        m_pSysButtons->MouseDown(x, y);
+    }
+}
+
+void TFormMain::FormMouseMove(int x, int y)
+{
+    if (!m_pTabButtons->MouseMove(x, y, false))
+    {
+        m_pSysButtons->MouseMove(x, y, true);
+    }
+}
+
+void TFormMain::FormMouseUp(int x, int y)
+{
+    const int32_t tab = m_pTabButtons->MouseUp(x, y);
+    if (tab == NO_BUTTON_ID)
+    {
+        switch (m_pSysButtons->MouseUp(x, y))
+        {
+        case ID_CLOSE:
+            close();
+            break;
+        case ID_ABOUT:
+            ButtonAboutClick();
+            break;
+        case ID_MINI:
+            ButtonMiniClick();
+            break;
+        case ID_CONNECT:
+            ButtonConnectClick();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (tab != m_CurrentTab)
+    {
+        SelectTab(static_cast<int8_t>(tab));
+    }
+}
+
+void TFormMain::TimerRunTimer()
+{
+    TimerRun->stop();
+    QCoreApplication::postEvent(this, new QEvent(WM_AUTOCONNECT));
+}
+
+void TFormMain::ButtonMiniClick()
+{
+    showMinimized();
+}
+
+void TFormMain::ButtonAboutClick()
+{
+    TFormAbout about(this);
+    about.exec();
+}
+
+void TFormMain::SetConnectLook(bool connected)
+{
+    ButtonConnect->setText(QString::fromLatin1(connected ? TEXT_DISCONNECT : TEXT_CONNECT));
+    m_pSysButtons->SetBitmap(ID_CONNECT,
+                             QString::fromLatin1(connected ? DISCONNECT_STRIP : CONNECT_STRIP));
+}
+
+void TFormMain::EnableUI(bool enable)
+{
+    ButtonConnect->setEnabled(enable);
+    m_pSysButtons->SetEnabled(ID_CONNECT, enable);
+    m_pSysButtons->SetEnabled(ID_CLOSE, enable);
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+    {
+        m_pTabButtons->SetEnabled(tab, enable);
+    }
+}
+
+void TFormMain::ButtonConnectClick()
+{
+    EnableUI(false);
+    SetAppCursor(Qt::WaitCursor);
+    if (m_Board.IsConnected())
+    {
+        DeactivateCurrentPanel();
+        DisconnectBoard();
+        SetConnectLook(false);
+    }
+    else
+    {
+        m_bConnecting = true;
+        if (m_CurrentTab != TAB_NONE)
+        {
+            m_pTabButtons->SetChecked(m_CurrentTab, false);
+        }
+        SelectTab(TAB_NONE);
+        const bool ok = DoConnect();
+        m_bConnecting = false;
+        if (ok)
+        {
+            m_pTabButtons->SetChecked(TAB_LED, true);
+            SelectTab(TAB_LED);
+        }
+        else
+        {
+            ShowWelcome(true);
+        }
+    }
+    SetAppCursor(Qt::ArrowCursor);
+    EnableUI(true);
+}
+
+bool TFormMain::DoConnect()
+{
+    EnableUI(false);
+    SetAppCursor(Qt::WaitCursor);
+    SetConnectStatus(QString(), QColor(INFO_YELLOW));
+    StartProgress(CONNECT_GAUGE_MS, CONNECT_GAUGE_FROM, CONNECT_GAUGE_TO);
+
+    // A board that already holds the image answers at once; only then no download.
+    bool ok = ConnectBoard(false);
+    if (!ok)
+    {
+        m_Board.DrainInput();
+        ok = ConfigureFPGA();
+        if (ok)
+        {
+            m_Board.DrainInput();
+            ok = ConnectBoard(true);
+            m_Board.DrainInput();
+            if (ok)
+            {
+                // The link is opened once more after the name check.
+                m_Board.Disconnect();
+                QString errorText;
+                ok = m_Board.Connect(errorText, 0);
+                if (!ok)
+                {
+                    // Otherwise the line would still say "Check board ID..." under "Disconnected".
+                    SetInfo(errorText, QColor(INFO_RED));
+                }
+            }
+        }
+    }
+    if (!ok)
+    {
+        SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    }
+    StopProgress();
+    if (ok)
+    {
+        SetInfo(QString(), QColor(INFO_YELLOW));
+    }
+    SetConnectLook(ok);
+    SetAppCursor(Qt::ArrowCursor);
+    EnableUI(true);
+    return ok;
+}
+
+bool TFormMain::ConnectBoard(bool showError)
+{
+    QString errorText;
+    SetInfo(QStringLiteral("Connecting Board..."), QColor(INFO_YELLOW));
+    bool ok = true;
+    if (!m_Board.IsConnected())
+    {
+        SetInfo(QStringLiteral("Detect board type..."), QColor(INFO_YELLOW));
+        ok = m_Board.Connect(errorText, 0);
+        if (ok)
+        {
+            SetInfo(QStringLiteral("Check board ID..."), QColor(INFO_YELLOW));
+            const uint32_t start = m_Host.TickCount();
+            QString name;
+            bool answered = false;
+            do
+            {
+                answered = m_Board.QueryBoardName(name);
+            } while (!answered && m_Host.TickCount() - start < BOARD_NAME_QUERY_MS);
+            if (!answered)
+            {
+                ok = false;
+                errorText = QStringLiteral("Failed to query board name.");
+            }
+            else if (name != QLatin1String(BOARD_NAME))
+            {
+                ok = false;
+                errorText = QStringLiteral("Invalid Board Name");
+            }
+            if (!ok)
+            {
+                m_Board.Disconnect();
+            }
+        }
+    }
+    if (ok)
+    {
+        SetConnectStatus(QString::fromLatin1(TEXT_CONNECTED), QColor(INFO_GREEN));
+        SetConnectLook(true);
+        return true;
+    }
+    if (errorText.isEmpty())
+    {
+        errorText = QStringLiteral("Connect NG!");
+    }
+    SetInfo(errorText, QColor(INFO_RED));
+    if (showError)
+    {
+        m_Host.ShowMessage(THost::mkError, errorText);
+    }
+    return false;
+}
+
+bool TFormMain::ConfigureFPGA()
+{
+    auto download = std::make_unique<TDownload>(m_Host);
+    bool ok = true;
+    QString errorText;
+    if (!download->IsLoaded())
+    {
+        errorText = QStringLiteral("Download tool not found.");
+        ok = false;
+    }
+    if (ok && download->QuartusVersion() == 0.0)
+    {
+        errorText = QStringLiteral("Please make sure Quartus is installed!");
+        ok = false;
+    }
+    const QString programFolder = m_Host.ProgramFolder();
+    const QString image = programFolder + QString::fromLatin1(FPGA_IMAGE_FILE);
+    const QString imageName = QFileInfo(image).fileName();
+    const QString working = QString::fromLatin1(TEXT_CONFIGURE_FPGA) + QStringLiteral("...");
+    SetInfo(working, QColor(INFO_YELLOW));
+    QDir::setCurrent(programFolder);
+    if (ok && !QFileInfo(image).isFile())
+    {
+        errorText = QStringLiteral("Can not find the file: %1").arg(imageName);
+        ok = false;
+    }
+    if (ok)
+    {
+        if (m_Board.IsConnected())
+        {
+            m_Board.Disconnect();
+        }
+        SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+        StartProgress(CONFIGURE_GAUGE_MS, CONFIGURE_GAUGE_FROM, CONFIGURE_GAUGE_TO);
+        SetInfo(working, QColor(INFO_YELLOW));
+        ok = download->DownloadImage(image);
+        if (!ok)
+        {
+            errorText = QStringLiteral("download SOPC file (%1) fail!").arg(imageName);
+        }
+    }
+    if (!ok)
+    {
+        PauseProgress();
+        m_Host.ShowMessage(THost::mkError, errorText);
+    }
+    SetInfo(QStringLiteral("%1 %2").arg(QString::fromLatin1(TEXT_CONFIGURE_FPGA),
+                                        ok ? QStringLiteral("success") : QStringLiteral("fail")),
+            QColor(ok ? INFO_GREEN : INFO_RED));
+    download.reset();
+    return ok;
+}
+
+void TFormMain::DisconnectBoard()
+{
+    m_Board.Disconnect();
+    SetConnectLook(false);
+    SetInfo(QString(), QColor(INFO_YELLOW));
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    EnableUI(false);
+    m_pSysButtons->SetEnabled(ID_CLOSE, true);
+    ButtonConnect->setEnabled(true);
+    m_pSysButtons->SetEnabled(ID_CONNECT, true);
+}
+
+void TFormMain::DeactivateCurrentPanel()
+{
+    if (m_CurrentTab != TAB_NONE)
+    {
+        SetPanelActive(m_CurrentTab, false);
+    }
+    SetInfo(QString(), QColor(INFO_YELLOW));
+}
+
+void TFormMain::HandleLinkFailure(TFormPanel*)
+{
+    DisconnectBoard();
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+}
+
+void TFormMain::StartProgress(uint32_t duration, int from, int to)
+{
+    m_ProgressFrom = static_cast<uint32_t>(from);
+    m_ProgressTo = static_cast<uint32_t>(to);
+    m_ProgressDuration = duration;
+    m_ProgressStartTick = m_Host.TickCount();
+    SetInfo(QString(), QColor(INFO_YELLOW));
+    CGaugeConfig->SetProgress(0);
+    CGaugeConfig->show();
+    CGaugeConfig->repaint();
+    TimerProgress->stop();
+    TimerProgress->setInterval(static_cast<int>(duration / GAUGE_STEPS));
+    TimerProgress->start();
+}
+
+void TFormMain::TimerProgressTimer()
+{
+    TimerProgress->stop();
+    const uint32_t elapsed = m_Host.TickCount() - m_ProgressStartTick;
+    uint32_t value = m_ProgressTo;
+    if (m_ProgressDuration != 0)
+    {
+        value = elapsed * (m_ProgressTo - m_ProgressFrom) / m_ProgressDuration + m_ProgressFrom;
+    }
+    if (value > m_ProgressTo)
+    {
+        value = m_ProgressTo;
+    }
+    CGaugeConfig->SetProgress(static_cast<int>(value));
+    TimerProgress->start();
+}
+
+void TFormMain::PauseProgress()
+{
+    TimerProgress->stop();
+}
+
+void TFormMain::StopProgress()
+{
+    TimerProgress->stop();
+    CGaugeConfig->hide();
+}
+
+void TFormMain::SelectTab(int8_t index)
+{
+    if (index == m_CurrentTab || (index != TAB_NONE && (index < 0 || index >= TAB_COUNT)))
+    {
+        return;
+    }
+    if (m_CurrentTab == TAB_NONE)
+    {
+        ShowWelcome(false);
+    }
+    else
+    {
+        SetPanelActive(m_CurrentTab, false);
+        m_pPanels[m_CurrentTab]->hide();
+    }
+    m_CurrentTab = index;
+    if (index == TAB_NONE)
+    {
+        ShowWelcome(true);
+        return;
+    }
+    m_pPanels[index]->show();
+    SetPanelActive(index, true);
+}
+
+void TFormMain::SetPanelActive(int tab, bool active)
+{
+    TFormPanel* panel = Panel(tab);
+    if (!panel)
+    {
+        return;
+    }
+    HighlightBoardArea(tab);
+    panel->OnLinkFailure = [this](TFormPanel* sender) { HandleLinkFailure(sender); };
+    if (auto* memory = dynamic_cast<TFormMemory*>(panel))
+    {
+        memory->OnUpdateTestArea = [this](TFormPanel* sender) { UpdateTestArea(sender); };
+    }
+    if (active)
+    {
+        panel->AttachBoard(&m_Board);
+    }
+    else
+    {
+        panel->DetachBoard();
+    }
+}
+
+std::array<TShape*, 11> TFormMain::Outlines() const
+{
+    return {ShapeSegDisp, ShapeLed,  ShapeButtonSw, ShapeButton, ShapeLPDDR2, ShapeHSMC,
+            ShapeSDCARD,  ShapeSRAM, ShapeADC,      ShapeRS232,  ShapeVGA};
+}
+
+void TFormMain::HighlightBoardArea(int tab)
+{
+    for (TShape* shape : Outlines())
+    {
+        shape->hide();
+    }
+    switch (tab)
+    {
+    case TAB_LED:
+        ShapeLed->show();
+        break;
+    case TAB_SEG7:
+        ShapeSegDisp->show();
+        break;
+    case TAB_BUTTON:
+        ShapeButtonSw->show();
+        ShapeButton->show();
+        break;
+    case TAB_MEMORY:
+        if (const auto* memory = dynamic_cast<const TFormMemory*>(Panel(TAB_MEMORY)))
+        {
+            const int index = memory->SelectedMemoryIndex();
+            ShapeLPDDR2->setVisible(index == MEMORY_INDEX_LPDDR2);
+            ShapeSRAM->setVisible(index == MEMORY_INDEX_SRAM);
+        }
+        break;
+    case TAB_SDCARD:
+        ShapeSDCARD->show();
+        break;
+    case TAB_ADC:
+        ShapeADC->show();
+        break;
+    case TAB_RS232:
+        ShapeRS232->show();
+        break;
+    case TAB_VGA:
+        ShapeVGA->show();
+        break;
+    case TAB_HSMC:
+        ShapeHSMC->show();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::UpdateTestArea(TFormPanel*)
+{
+    HighlightBoardArea(m_CurrentTab);
+}

@@ -1,0 +1,195 @@
+#pragma once
+
+#include "board/Board.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QMovie;
+class QPushButton;
+class QTimer;
+class TBitmapManager;
+class TButtonManager;
+class TFormPanel;
+class TGauge;
+class THost;
+class TShape;
+
+inline constexpr const char* MAIN_CAPTION = "Kelvaro - HX9 Control Panel V1.0.2";
+
+// Tab ids are the panel indices; TAB_NONE shows the welcome clip instead of a panel.
+inline constexpr int TAB_COUNT = 9;
+inline constexpr int8_t TAB_NONE = 11;
+inline constexpr int TAB_LED = 0;
+inline constexpr int TAB_SEG7 = 1;
+inline constexpr int TAB_BUTTON = 2;
+inline constexpr int TAB_MEMORY = 3;
+inline constexpr int TAB_SDCARD = 4;
+inline constexpr int TAB_ADC = 5;
+inline constexpr int TAB_RS232 = 6;
+inline constexpr int TAB_VGA = 7;
+inline constexpr int TAB_HSMC = 8;
+
+// System button ids.
+inline constexpr int32_t ID_CLOSE = 12;
+inline constexpr int32_t ID_ABOUT = 13;
+inline constexpr int32_t ID_MINI = 14;
+inline constexpr int32_t ID_CONNECT = 15;
+
+// Posted by the start-up timer; its handler connects as a click on the connect button would.
+inline constexpr QEvent::Type WM_AUTOCONNECT = static_cast<QEvent::Type>(QEvent::User + 1);
+
+// Connect flow.
+inline constexpr const char* BOARD_NAME = "HX9";
+inline constexpr uint32_t BOARD_NAME_QUERY_MS = 3000;
+inline constexpr const char* FPGA_IMAGE_FILE = "HX9_ControlPanel.sof";
+inline constexpr int AUTOCONNECT_DELAY_MS = 300;
+inline constexpr uint32_t CONNECT_GAUGE_MS = 5000;
+inline constexpr int CONNECT_GAUGE_FROM = 0;
+inline constexpr int CONNECT_GAUGE_TO = 5;
+inline constexpr uint32_t CONFIGURE_GAUGE_MS = 10000;
+inline constexpr int CONFIGURE_GAUGE_FROM = 5;
+inline constexpr int CONFIGURE_GAUGE_TO = 95;
+inline constexpr uint32_t GAUGE_STEPS = 100;
+
+// The one main window: the board picture, tabs and system buttons, the information line,
+// the welcome clip, the nine panels, the connect flow and the one board object.
+class TFormMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Builds the window, its skin and its panels, and arms the automatic connect that runs
+    /// AUTOCONNECT_DELAY_MS later through the event queue.
+    explicit TFormMain(THost& host, QWidget* parent = nullptr);
+    /// Destroys managers, panels and the board (which closes the link), without a disconnect.
+    ~TFormMain() override;
+
+    /// Sets the status label's colour, then its text.
+    void SetConnectStatus(const QString& text, const QColor& colour);
+    /// Writes the information line and repaints it at once; its icon shows only with text.
+    void SetInfo(const QString& text, const QColor& colour);
+    /// Shows or hides the welcome clip; it plays only while a connect runs.
+    void ShowWelcome(bool show);
+    /// True where no enabled skinned button is: there the pointer drags the window.
+    bool IsDragArea(int x, int y) const;
+
+    /// The connect button: disconnects when connected, else runs the connect sequence.
+    void ButtonConnectClick();
+    /// The whole connect sequence, configuring the FPGA when the first attempt fails.
+    /// Returns whether the board is connected and answered "HX9".
+    bool DoConnect();
+    /// One attempt: opens the link and checks the board name; false closes the link again and
+    /// puts the reason on the information line (and in a box when showError).
+    bool ConnectBoard(bool showError);
+    /// Loads the FPGA image through the download library; false after an error box.
+    bool ConfigureFPGA();
+    /// Closes the link and returns to the disconnected look; tabs stay disabled.
+    void DisconnectBoard();
+    /// Detaches the current panel and clears the information line.
+    void DeactivateCurrentPanel();
+    /// A panel's command failed: disconnect and leave the tabs disabled.
+    void HandleLinkFailure(TFormPanel* sender);
+    /// Enables or disables the connect and close buttons and every tab.
+    void EnableUI(bool enable);
+
+    /// Runs the gauge from `from` to `to` over duration ms of the host's clock.
+    void StartProgress(uint32_t duration, int from, int to);
+    /// Stops the gauge where it stands, still shown.
+    void PauseProgress();
+    /// Stops and hides the gauge.
+    void StopProgress();
+    /// One gauge step from the time since StartProgress.
+    void TimerProgressTimer();
+
+    /// Shows the panel of index (0..8) or the welcome clip (TAB_NONE); nothing when current.
+    void SelectTab(int8_t index);
+    /// Outlines the tab's parts, binds its events, then attaches or detaches the board.
+    void SetPanelActive(int tab, bool active);
+    /// Shows only the outlines of the tab's parts.
+    void HighlightBoardArea(int tab);
+    /// The memory panel changed its memory type: move the outline.
+    void UpdateTestArea(TFormPanel* sender);
+
+    void ButtonMiniClick();
+    void ButtonAboutClick();
+    void TimerRunTimer();
+
+    int8_t CurrentTab() const { return m_CurrentTab; }
+    bool IsConnecting() const { return m_bConnecting; }
+    TFormPanel* Panel(int tab) const;
+    TButtonManager& TabButtons() const { return *m_pTabButtons; }
+    TButtonManager& SysButtons() const { return *m_pSysButtons; }
+    TBoard& Board() { return m_Board; }
+    QMovie* WelcomeMovie() const { return m_pWelcomeMovie; }
+
+    // Controls, at their fixed places on the picture.
+    QLabel* LabelCaption;
+    QLabel* LabelConnectStatus;
+    TGauge* CGaugeConfig;
+    QLabel* LabelInfo;
+    QLabel* ImageInfo;
+    QLabel* AnimateWelcome;
+    TShape* ShapeSegDisp;
+    TShape* ShapeLed;
+    TShape* ShapeButtonSw;
+    TShape* ShapeButton;
+    TShape* ShapeLPDDR2;
+    TShape* ShapeHSMC;
+    TShape* ShapeSDCARD;
+    TShape* ShapeSRAM;
+    TShape* ShapeADC;
+    TShape* ShapeRS232;
+    TShape* ShapeVGA;
+    QPushButton* ButtonClose;
+    QPushButton* ButtonMini;
+    QPushButton* ButtonAbout;
+    QPushButton* ButtonConnect;
+    QTimer* TimerRun;
+    QTimer* TimerProgress;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void CreateControls();
+    void InitSkin();
+    void FormCreate();
+    void CreatePanels();
+    void DestroyPanels();
+    void FormPaint(QPainter& canvas);
+    void FormMouseDown(int x, int y);
+    void FormMouseMove(int x, int y);
+    void FormMouseUp(int x, int y);
+    void SetConnectLook(bool connected);
+    std::array<TShape*, 11> Outlines() const;
+    std::unique_ptr<TFormPanel> MakePanel(int tab);
+
+    THost& m_Host;
+    std::unique_ptr<TButtonManager> m_pTabButtons;
+    std::unique_ptr<TButtonManager> m_pSysButtons;
+    std::unique_ptr<TBitmapManager> m_pBitmapManager;
+    std::array<std::unique_ptr<TFormPanel>, TAB_COUNT> m_pPanels;
+    int8_t m_CurrentTab = TAB_NONE;
+    uint32_t m_ProgressFrom = 0;
+    uint32_t m_ProgressTo = 0;
+    uint32_t m_ProgressDuration = 0;
+    uint32_t m_ProgressStartTick = 0;
+    TBoard m_Board;
+    bool m_bConnecting = false;
+
+    QMovie* m_pWelcomeMovie = nullptr;
+    // Manual move where the window system offers none (no window manager).
+    bool m_bDragging = false;
+    QPoint m_DragOffset;
+};

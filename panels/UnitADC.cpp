@@ -1,0 +1,6 @@
+#include "panels/UnitADC.h"
+
+TFormADC::TFormADC(QWidget* owner, THost& host)
+    : TFormPanel(owner, host, QString::fromLatin1(ADC_BACKGROUND))
+{
+}

@@ -1,0 +1,6 @@
+#include "panels/UnitButton.h"
+
+TFormButton::TFormButton(QWidget* owner, THost& host)
+    : TFormPanel(owner, host, QString::fromLatin1(BUTTON_BACKGROUND))
+{
+}
