@@ -88,10 +88,18 @@ void Supervise(pid_t pid, int outputFd, Clock::time_point deadline, TChildResult
     for (;;)
     {
         int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
+        const pid_t waited = ::waitpid(pid, &status, WNOHANG);
+        if (waited == pid)
         {
             RecordExit(status, result);
             DrainNow(outputFd, pipeOpen, result.sOutput);
+            break;
+        }
+        // A host that ignores SIGCHLD has its children reaped for it: the child has ended, but
+        // how is unknown, so it counts as a failure.
+        if (waited < 0 && errno == ECHILD)
+        {
+            result.bFinished = true;
             break;
         }
         const int left = MillisecondsLeft(deadline);

@@ -1,5 +1,6 @@
 #include "makerlibs/jtag/BoardSimLauncher.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -55,12 +56,15 @@ bool TBoardSimLauncher::Start(const std::string& folder, const TServerAddress& a
     while (Clock::now() < deadline && !(reaped && answers))
     {
         int status = 0;
-        if (!reaped && ::waitpid(pid, &status, WNOHANG) == pid)
+        const pid_t waited = reaped ? 0 : ::waitpid(pid, &status, WNOHANG);
+        if (waited == pid)
         {
             reaped = true;
             if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
                 return false;
         }
+        // A host that ignores SIGCHLD has its children reaped for it; the control port decides.
+        reaped = reaped || (waited < 0 && errno == ECHILD);
         answers = answers || TTcpLink::Answers(address.Host(), address.ControlPort(), PROBE_LIMIT_MS);
         if (!(reaped && answers))
             std::this_thread::sleep_for(std::chrono::milliseconds(PROBE_INTERVAL_MS));

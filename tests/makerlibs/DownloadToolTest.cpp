@@ -65,6 +65,16 @@ TEST(ChildProcessTest, EndsWithTheChildEvenWhenItsOwnChildKeepsTheOutputOpen)
     ::kill(orphan, SIGKILL);
 }
 
+TEST(ChildProcessTest, AHostThatIgnoresChildrenDoesNotWaitOutTheLimit)
+{
+    // Children are then reaped by the system: the end is seen, its status is not.
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    const TChildResult run = TChildProcess::Run("/bin/sh", {"-c", "exit 0"}, "", 20000);
+    std::signal(SIGCHLD, previous);
+    EXPECT_TRUE(run.bFinished);
+    EXPECT_EQ(run.nExitCode, -1);
+}
+
 TEST(ChildProcessTest, ExcessOutputIsDroppedWithoutStallingTheChild)
 {
     const TChildResult run =
