@@ -55,7 +55,8 @@ double Median(std::vector<double> values)
 double Percentile(std::vector<double> values, double p)
 {
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[static_cast<size_t>(p * static_cast<double>(values.size() - 1))];
+    return values.empty() ? 0
+                          : values[static_cast<size_t>(p * static_cast<double>(values.size() - 1))];
 }
 
 // The daemon, started as our own child so its pid is known for the memory figure.
@@ -152,11 +153,12 @@ void BenchTransfers(TBoard& board)
         start = Clock::now();
         const bool read = board.MemoryRead(MEM_TYPE_LPDDR2, 0, TRANSFER_BYTES, back.data());
         const double readMs = Milliseconds(Clock::now() - start);
-        std::printf("round %d: MemoryWrite 16 MB %7.1f ms = %5.1f MB/s%s   MemoryRead 16 MB %7.1f ms = "
-                    "%5.1f MB/s%s%s\n",
-                    round, writeMs, TRANSFER_BYTES / MEGABYTE / (writeMs / 1000), wrote ? "" : " (FAILED)",
-                    readMs, TRANSFER_BYTES / MEGABYTE / (readMs / 1000), read ? "" : " (FAILED)",
-                    back == data ? "" : "  DATA DIFFERS");
+        std::printf(
+            "round %d: MemoryWrite 16 MB %7.1f ms = %5.1f MB/s%s   MemoryRead 16 MB %7.1f ms = "
+            "%5.1f MB/s%s%s\n",
+            round, writeMs, TRANSFER_BYTES / MEGABYTE / (writeMs / 1000), wrote ? "" : " (FAILED)",
+            readMs, TRANSFER_BYTES / MEGABYTE / (readMs / 1000), read ? "" : " (FAILED)",
+            back == data ? "" : "  DATA DIFFERS");
     }
 }
 
@@ -187,7 +189,8 @@ void BenchPing(TBoard& board)
 
 std::vector<uint8_t> ReadRequest(uint32_t address, uint32_t count)
 {
-    std::vector<uint8_t> frame = {PKT_START_MARK, CMD_MEMORY_READ, REQUEST_LEN_MEMORY_READ, 0, MEM_TYPE_LPDDR2};
+    std::vector<uint8_t> frame = {PKT_START_MARK, CMD_MEMORY_READ, REQUEST_LEN_MEMORY_READ, 0,
+                                  MEM_TYPE_LPDDR2};
     for (uint32_t value : {address, count})
         for (int shift = 0; shift < 32; shift += 8)
             frame.push_back(static_cast<uint8_t>(value >> shift));
@@ -232,8 +235,9 @@ void BenchRawExchange(THost& host)
         port.Write(request.data(), static_cast<uint32_t>(request.size()));
         const int32_t header = port.Read(reply.data(), PKT_HEADER_LEN, REPLY_HEADER_LIMIT_MS);
         const Clock::time_point headerAt = Clock::now();
-        const int32_t rest = port.Read(reply.data() + PKT_HEADER_LEN,
-                                       static_cast<uint32_t>(reply.size() - PKT_HEADER_LEN), REPLY_REST_LIMIT_MS);
+        const int32_t rest =
+            port.Read(reply.data() + PKT_HEADER_LEN,
+                      static_cast<uint32_t>(reply.size() - PKT_HEADER_LEN), REPLY_REST_LIMIT_MS);
         total.push_back(Milliseconds(Clock::now() - start));
         first.push_back(Milliseconds(headerAt - start));
         if (header + rest != static_cast<int32_t>(reply.size()))
@@ -241,9 +245,10 @@ void BenchRawExchange(THost& host)
     }
     port.Close();
     const double median = Median(total);
-    std::printf("raw 32 KB read exchange without drain (%d): median %.3f ms (reply header after %.3f ms) = "
-                "%.1f MB/s\n",
-                RAW_EXCHANGES, median, Median(first), MEMORY_READ_CHUNK / MEGABYTE / (median / 1000));
+    std::printf(
+        "raw 32 KB read exchange without drain (%d): median %.3f ms (reply header after %.3f ms) = "
+        "%.1f MB/s\n",
+        RAW_EXCHANGES, median, Median(first), MEMORY_READ_CHUNK / MEGABYTE / (median / 1000));
 }
 
 void BenchScatteredMemory(TBoard& board, pid_t pid)
@@ -270,7 +275,8 @@ int main()
     TSim sim;
     if (!StartSim(folder, sim))
     {
-        std::fprintf(stderr, "hx9-bench-transfer: could not start %shx9-board-sim\n", folder.c_str());
+        std::fprintf(stderr, "hx9-bench-transfer: could not start %shx9-board-sim\n",
+                     folder.c_str());
         StopSim(sim);
         return 1;
     }

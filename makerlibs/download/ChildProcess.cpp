@@ -59,7 +59,8 @@ bool Collect(int fd, std::string& output)
         return true;
     if (n <= 0)
         return false;
-    const size_t keep = std::min(static_cast<size_t>(n), TChildProcess::OUTPUT_LIMIT_BYTES - output.size());
+    const size_t keep =
+        std::min(static_cast<size_t>(n), TChildProcess::OUTPUT_LIMIT_BYTES - output.size());
     output.append(chunk, keep);
     return true;
 }
@@ -128,7 +129,8 @@ TChildResult TChildProcess::Run(const std::string& program, const std::vector<st
         return result;
     // Only our end is non-blocking; the child writes as usual.
     ::fcntl(pipeFds[0], F_SETFL, ::fcntl(pipeFds[0], F_GETFL) | O_NONBLOCK);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(limitMs, 0));
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(std::max(limitMs, 0));
     pid_t pid = 0;
     result.bStarted = Spawn(program, args, folder, pipeFds[1], pid);
     ::close(pipeFds[1]);

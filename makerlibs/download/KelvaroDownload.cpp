@@ -48,30 +48,87 @@ extern "C" int32_t KELVARO_JtagDownload(const char* imagePath, int32_t limitMs, 
     if (folder.empty())
         return 0;
     const std::string operation = "p;" + AbsolutePath(imagePath);
-    const TChildResult run =
-        TChildProcess::Run(folder + "/" + TProgrammerFolder::PROGRAMMER_NAME,
-                           {"-m", "jtag", "-o", operation}, folder, std::max(limitMs, DOWNLOAD_MIN_LIMIT_MS));
+    const TChildResult run = TChildProcess::Run(folder + "/" + TProgrammerFolder::PROGRAMMER_NAME,
+                                                {"-m", "jtag", "-o", operation}, folder,
+                                                std::max(limitMs, DOWNLOAD_MIN_LIMIT_MS));
     return run.bFinished && run.nExitCode == 0 ? 1 : 0;
 }
 
 // Never called by the control panel; present so that the library loads, and honest about
 // doing nothing.
-extern "C" int32_t KELVARO_DownloadEEPROMByByteBlaster(void) { return 0; }
-extern "C" int32_t KELVARO_JtagDownloadByteBlaster(void) { return 0; }
-extern "C" int32_t KELVARO_JtagDownloadChain(void) { return 0; }
-extern "C" int32_t KELVARO_Programming(void) { return 0; }
-extern "C" int32_t KELVARO_DownloadNios2(void) { return 0; }
-extern "C" int32_t KELVARO_DownloadNios2Ex(void) { return 0; }
-extern "C" int32_t KELVARO_FlashProgrammer(void) { return 0; }
-extern "C" int32_t KELVARO_AsDownload(void) { return 0; }
-extern "C" int32_t KELVARO_AsDownloadPV(void) { return 0; }
-extern "C" int32_t KELVARO_IsUsbBlasterDriverReady(void) { return 0; }
-extern "C" int32_t KELVARO_SetQuartusProgrammerPath(void) { return 0; }
-extern "C" int32_t KELVARO_quartus_pgm(void) { return 0; }
-extern "C" int32_t KELVARO_Nios2Terminal(void) { return 0; }
-extern "C" int32_t KELVARO_KillNios2Terminal(void) { return 0; }
-extern "C" int32_t KELVARO_EnableBlasterII(void) { return 0; }
-extern "C" int32_t KELVARO_SetUB2Name(void) { return 0; }
-extern "C" int32_t KELVARO_Jtagconfig(void) { return 0; }
-extern "C" int32_t KELVARO_ExecuteJava(void) { return 0; }
-extern "C" int32_t KELVARO_quartus_hps(void) { return 0; }
+extern "C" int32_t KELVARO_DownloadEEPROMByByteBlaster(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_JtagDownloadByteBlaster(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_JtagDownloadChain(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_Programming(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_DownloadNios2(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_DownloadNios2Ex(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_FlashProgrammer(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_AsDownload(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_AsDownloadPV(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_IsUsbBlasterDriverReady(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_SetQuartusProgrammerPath(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_quartus_pgm(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_Nios2Terminal(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_KillNios2Terminal(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_EnableBlasterII(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_SetUB2Name(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_Jtagconfig(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_ExecuteJava(void)
+{
+    return 0;
+}
+extern "C" int32_t KELVARO_quartus_hps(void)
+{
+    return 0;
+}

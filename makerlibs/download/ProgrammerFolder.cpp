@@ -14,7 +14,9 @@ constexpr const char* BIN_SUFFIXES[] = {"/bin", "/bin32"};
 
 bool IsFolder(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -46,7 +46,8 @@ bool TBoardSimLauncher::Start(const std::string& folder, const TServerAddress& a
     if (address.ControlPort() == 0 || ::access(program.c_str(), X_OK) != 0)
         return false;
     pid_t pid = 0;
-    if (!SpawnDetached(program, {"serve", "--detach", "--port", std::to_string(address.Port())}, pid))
+    if (!SpawnDetached(program, {"serve", "--detach", "--port", std::to_string(address.Port())},
+                       pid))
         return false;
 
     // With --detach the started process exits once its child listens; reap it so no zombie stays.
@@ -65,7 +66,8 @@ bool TBoardSimLauncher::Start(const std::string& folder, const TServerAddress& a
         }
         // A host that ignores SIGCHLD has its children reaped for it; the control port decides.
         reaped = reaped || (waited < 0 && errno == ECHILD);
-        answers = answers || TTcpLink::Answers(address.Host(), address.ControlPort(), PROBE_LIMIT_MS);
+        answers =
+            answers || TTcpLink::Answers(address.Host(), address.ControlPort(), PROBE_LIMIT_MS);
         if (!(reaped && answers))
             std::this_thread::sleep_for(std::chrono::milliseconds(PROBE_INTERVAL_MS));
     }

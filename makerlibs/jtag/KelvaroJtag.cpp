@@ -27,7 +27,8 @@ constexpr const char* INFO_NAME_PREFIX = "HX9 virtual JTAG (";
 std::string LibraryFolder()
 {
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&KELVARO_JtagOpen), &info) == 0 || info.dli_fname == nullptr)
+    if (::dladdr(reinterpret_cast<void*>(&KELVARO_JtagOpen), &info) == 0 ||
+        info.dli_fname == nullptr)
         return {};
     const std::string path = info.dli_fname;
     const size_t slash = path.rfind('/');

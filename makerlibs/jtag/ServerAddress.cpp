@@ -50,7 +50,8 @@ bool ValidHost(const std::string& host, bool bracketed)
 }
 } // namespace
 
-TServerAddress::TServerAddress(std::string host, uint16_t port) : m_sHost(std::move(host)), m_wPort(port)
+TServerAddress::TServerAddress(std::string host, uint16_t port)
+    : m_sHost(std::move(host)), m_wPort(port)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "makerlibs/jtag/TcpLink.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -20,7 +20,8 @@ using Clock = std::chrono::steady_clock;
 
 std::chrono::microseconds TimeLeft(Clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
     return std::max(left, std::chrono::microseconds(0));
 }
 
@@ -50,8 +51,8 @@ void SetOption(int socket, int level, int name, int value)
 // Connects one resolved address; returns the socket or -1.
 int ConnectOne(const addrinfo& entry, Clock::time_point deadline)
 {
-    const int fd =
-        ::socket(entry.ai_family, entry.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, entry.ai_protocol);
+    const int fd = ::socket(entry.ai_family, entry.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                            entry.ai_protocol);
     if (fd < 0)
         return -1;
     // Buffer sizes must be set before the connect to take part in the window negotiation.
@@ -64,7 +65,8 @@ int ConnectOne(const addrinfo& entry, Clock::time_point deadline)
         {
             int error = 0;
             socklen_t size = sizeof error;
-            result = ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0 ? 0 : -1;
+            result =
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0 ? 0 : -1;
         }
     }
     if (result != 0)
@@ -100,7 +102,8 @@ int ConnectSocket(const std::string& host, uint16_t port, int limitMs)
 }
 } // namespace
 
-TTcpLink::TTcpLink(int socket, TServerAddress address) : m_nSocket(socket), m_Address(std::move(address))
+TTcpLink::TTcpLink(int socket, TServerAddress address)
+    : m_nSocket(socket), m_Address(std::move(address))
 {
 }
 
@@ -159,7 +162,8 @@ bool TTcpLink::Write(const uint8_t* bytes, size_t count)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         {
-            if ((WaitFor(m_nSocket, POLLOUT, std::chrono::milliseconds(WRITE_STALL_LIMIT_MS)) & POLLOUT) == 0)
+            if ((WaitFor(m_nSocket, POLLOUT, std::chrono::milliseconds(WRITE_STALL_LIMIT_MS)) &
+                 POLLOUT) == 0)
                 return false;
             continue;
         }

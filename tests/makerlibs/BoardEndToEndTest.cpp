@@ -180,8 +180,10 @@ TEST_F(BoardEndToEndTest, InputsSetOnTheBoardAreRead)
     QString csdText, cidText, fsText;
     ASSERT_TRUE(m_Board.QuerySDCardInfo(present, csdText, cidText, fsText, flag));
     EXPECT_TRUE(present);
-    EXPECT_EQ(cidText, FormatCID(std::span<const uint8_t, SD_REGISTER_LEN>(cid.data(), SD_REGISTER_LEN)));
-    EXPECT_EQ(csdText, FormatCSD(std::span<const uint8_t, SD_REGISTER_LEN>(csd.data(), SD_REGISTER_LEN)));
+    EXPECT_EQ(cidText,
+              FormatCID(std::span<const uint8_t, SD_REGISTER_LEN>(cid.data(), SD_REGISTER_LEN)));
+    EXPECT_EQ(csdText,
+              FormatCSD(std::span<const uint8_t, SD_REGISTER_LEN>(csd.data(), SD_REGISTER_LEN)));
     const std::string fs = Field(sd, "fs");
     EXPECT_EQ(fsText.toStdString(), fs == "1" ? "FAT16" : fs == "2" ? "FAT32" : "NA");
 
@@ -202,7 +204,8 @@ TEST_F(BoardEndToEndTest, UartCarriesBytesBothWays)
     ASSERT_TRUE(ok);
     // Three blocks: 128, 128 and 44 bytes, arriving whole and in order.
     const std::vector<uint8_t> text = Pattern(300, 7);
-    ASSERT_TRUE(m_Board.UartWrite(ok, DEVICE_UART_USB, static_cast<int32_t>(text.size()), text.data()));
+    ASSERT_TRUE(
+        m_Board.UartWrite(ok, DEVICE_UART_USB, static_cast<int32_t>(text.size()), text.data()));
     EXPECT_TRUE(ok);
     EXPECT_EQ(Query("uart sent"), Hex(text));
 
@@ -211,7 +214,8 @@ TEST_F(BoardEndToEndTest, UartCarriesBytesBothWays)
     uint8_t received[UART_BLOCK_LEN] = {};
     ASSERT_TRUE(m_Board.UartRead(ok, DEVICE_UART_USB, count, received));
     EXPECT_TRUE(ok);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(received), static_cast<size_t>(count)), "hello board");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(received), static_cast<size_t>(count)),
+              "hello board");
     ASSERT_TRUE(m_Board.UartRead(ok, DEVICE_UART_USB, count, received));
     EXPECT_EQ(count, 0);
 }
@@ -230,8 +234,8 @@ TEST_F(BoardEndToEndTest, HsmcLoopbackPassesAndNamesFailingSignals)
     Query("hsmc fail 0x1 0x1 0x1f 0x5");
     ASSERT_TRUE(m_Board.HsmcLoopbackTest(ok, io, xcvr));
     EXPECT_TRUE(ok);
-    EXPECT_EQ(io, (1ull << 0) | (1ull << 1) | (1ull << 19) | (1ull << 20) | (1ull << 21) | (1ull << 39) |
-                      (1ull << 40));
+    EXPECT_EQ(io, (1ull << 0) | (1ull << 1) | (1ull << 19) | (1ull << 20) | (1ull << 21) |
+                      (1ull << 39) | (1ull << 40));
     EXPECT_EQ(xcvr, 0x5u);
 }
 
@@ -241,14 +245,18 @@ TEST_F(BoardEndToEndTest, MemoryHoldsWordsAndMegabytesExactly)
     // Several megabytes at an odd address: many full chunks and a short last one.
     const uint32_t address = 0x01000001;
     const std::vector<uint8_t> data = Pattern(3 * 1024 * 1024 + 17, 1);
-    ASSERT_TRUE(m_Board.MemoryWrite(MEM_TYPE_LPDDR2, address, static_cast<uint32_t>(data.size()), data.data()));
+    ASSERT_TRUE(m_Board.MemoryWrite(MEM_TYPE_LPDDR2, address, static_cast<uint32_t>(data.size()),
+                                    data.data()));
     std::vector<uint8_t> back(data.size());
-    ASSERT_TRUE(m_Board.MemoryRead(MEM_TYPE_LPDDR2, address, static_cast<uint32_t>(back.size()), back.data()));
+    ASSERT_TRUE(m_Board.MemoryRead(MEM_TYPE_LPDDR2, address, static_cast<uint32_t>(back.size()),
+                                   back.data()));
     EXPECT_TRUE(back == data);
     // The board itself holds the bytes, not only what reads back through the same path.
     char crc[16];
     std::snprintf(crc, sizeof crc, "0x%08x", vboard::Crc32(data.data(), data.size()));
-    EXPECT_EQ(Query("mem crc lpddr2 " + std::to_string(address) + " " + std::to_string(data.size())), crc);
+    EXPECT_EQ(
+        Query("mem crc lpddr2 " + std::to_string(address) + " " + std::to_string(data.size())),
+        crc);
 
     // The whole SRAM, then one 16-bit word at word index 0x1234 as the random-access view moves it.
     const std::vector<uint8_t> sram = Pattern(SRAM_BYTES, 2);
@@ -276,14 +284,16 @@ TEST_F(BoardEndToEndTest, DamagedRepliesFailAndTheNextExchangeWorks)
         const char* fault;
         int beeps; // a bad checksum or end mark beeps; a misframed header fails quietly
     };
-    const TCase cases[] = {{"checksum", 1}, {"endmark", 1}, {"code", 0}, {"length", 0}, {"junk 16", 0}};
+    const TCase cases[] = {
+        {"checksum", 1}, {"endmark", 1}, {"code", 0}, {"length", 0}, {"junk 16", 0}};
     for (const TCase& c : cases)
     {
         SCOPED_TRACE(c.fault);
         ASSERT_TRUE(m_Sim.InjectFault(c.fault)) << m_Sim.LastError();
         const int beeps = m_Host.Beeps;
         uint8_t status = 0x5A;
-        EXPECT_FALSE(m_Board.Transact(CMD_PING, &status, REPLY_HEADER_LIMIT_MS, 0, nullptr, REPLY_LEN_STATUS));
+        EXPECT_FALSE(m_Board.Transact(CMD_PING, &status, REPLY_HEADER_LIMIT_MS, 0, nullptr,
+                                      REPLY_LEN_STATUS));
         EXPECT_EQ(status, 0x5A) << "a failed exchange must leave the reply buffer alone";
         EXPECT_EQ(m_Host.Beeps - beeps, c.beeps);
         EXPECT_TRUE(m_Board.IsConnected());

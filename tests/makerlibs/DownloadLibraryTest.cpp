@@ -26,12 +26,24 @@ constexpr const char* VERSION_SCRIPT = "#!/bin/sh\n"
                                        "echo 'Version %s Build 625 09/12/2018 SJ Lite Edition'\n";
 
 const std::vector<std::string> UNUSED_NAMES = {
-    "KELVARO_DownloadEEPROMByByteBlaster", "KELVARO_JtagDownloadByteBlaster", "KELVARO_JtagDownloadChain",
-    "KELVARO_Programming",                 "KELVARO_DownloadNios2",           "KELVARO_DownloadNios2Ex",
-    "KELVARO_FlashProgrammer",             "KELVARO_AsDownload",              "KELVARO_AsDownloadPV",
-    "KELVARO_IsUsbBlasterDriverReady",     "KELVARO_SetQuartusProgrammerPath", "KELVARO_quartus_pgm",
-    "KELVARO_Nios2Terminal",               "KELVARO_KillNios2Terminal",       "KELVARO_EnableBlasterII",
-    "KELVARO_SetUB2Name",                  "KELVARO_Jtagconfig",              "KELVARO_ExecuteJava",
+    "KELVARO_DownloadEEPROMByByteBlaster",
+    "KELVARO_JtagDownloadByteBlaster",
+    "KELVARO_JtagDownloadChain",
+    "KELVARO_Programming",
+    "KELVARO_DownloadNios2",
+    "KELVARO_DownloadNios2Ex",
+    "KELVARO_FlashProgrammer",
+    "KELVARO_AsDownload",
+    "KELVARO_AsDownloadPV",
+    "KELVARO_IsUsbBlasterDriverReady",
+    "KELVARO_SetQuartusProgrammerPath",
+    "KELVARO_quartus_pgm",
+    "KELVARO_Nios2Terminal",
+    "KELVARO_KillNios2Terminal",
+    "KELVARO_EnableBlasterII",
+    "KELVARO_SetUB2Name",
+    "KELVARO_Jtagconfig",
+    "KELVARO_ExecuteJava",
     "KELVARO_quartus_hps",
 };
 
@@ -49,8 +61,10 @@ protected:
     {
         m_pModule = ::dlopen(HX9_PROGRAM_DIR "/KELVARO_DOWNLOAD.so", RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(m_pModule, nullptr) << ::dlerror();
-        m_pVersion = reinterpret_cast<decltype(m_pVersion)>(::dlsym(m_pModule, "KELVARO_GetQuatusVersion"));
-        m_pDownload = reinterpret_cast<decltype(m_pDownload)>(::dlsym(m_pModule, "KELVARO_JtagDownload"));
+        m_pVersion =
+            reinterpret_cast<decltype(m_pVersion)>(::dlsym(m_pModule, "KELVARO_GetQuatusVersion"));
+        m_pDownload =
+            reinterpret_cast<decltype(m_pDownload)>(::dlsym(m_pModule, "KELVARO_JtagDownload"));
         ASSERT_NE(m_pVersion, nullptr);
         ASSERT_NE(m_pDownload, nullptr);
 
@@ -93,10 +107,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    int32_t Download(const char* image)
-    {
-        return m_pDownload(image, 20000, 0, 0, 0, 0, 1);
-    }
+    int32_t Download(const char* image) { return m_pDownload(image, 20000, 0, 0, 0, 0, 1); }
 
     void* m_pModule = nullptr;
     double (*m_pVersion)() = nullptr;
@@ -162,7 +173,8 @@ TEST_F(DownloadLibraryTest, DownloadProgramsTheWholeImagePathOverJtag)
 {
     const fs::path log = m_Root / "arguments";
     Programmer(m_Root / "env", "bin",
-               "#!/bin/sh\nprintf '%s|' \"$@\" > '" + log.string() + "'\npwd >> '" + log.string() + "'\n");
+               "#!/bin/sh\nprintf '%s|' \"$@\" > '" + log.string() + "'\npwd >> '" + log.string() +
+                   "'\n");
     m_RootSetting.Set((m_Root / "env").string());
     const std::string folder = (m_Root / "env" / "bin").string();
 
@@ -171,8 +183,8 @@ TEST_F(DownloadLibraryTest, DownloadProgramsTheWholeImagePathOverJtag)
 
     // The programmer runs in its own folder, so a relative path is made whole first.
     EXPECT_NE(Download("HX9_ControlPanel.sof"), 0);
-    EXPECT_EQ(ReadFile(log), "-m|jtag|-o|p;" + fs::current_path().string() + "/HX9_ControlPanel.sof|" +
-                                 folder + "\n");
+    EXPECT_EQ(ReadFile(log), "-m|jtag|-o|p;" + fs::current_path().string() +
+                                 "/HX9_ControlPanel.sof|" + folder + "\n");
 }
 
 TEST_F(DownloadLibraryTest, DownloadFailsWhenTheProgrammerDoesOrIsMissing)

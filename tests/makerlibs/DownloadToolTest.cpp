@@ -14,9 +14,10 @@ namespace
 {
 TEST(QuartusVersionTest, TakesMajorAndMinorOfTheFirstVersionWord)
 {
-    EXPECT_DOUBLE_EQ(ParseQuartusVersion("Quartus Prime Programmer\nVersion 18.1.0 Build 625 09/12/2018 SJ "
-                                         "Lite Edition\n"),
-                     18.1);
+    EXPECT_DOUBLE_EQ(
+        ParseQuartusVersion("Quartus Prime Programmer\nVersion 18.1.0 Build 625 09/12/2018 SJ "
+                            "Lite Edition\n"),
+        18.1);
     EXPECT_DOUBLE_EQ(ParseQuartusVersion("Version 9.12 Build 1"), 9.12);
     EXPECT_DOUBLE_EQ(ParseQuartusVersion("Version 20\n"), 20.0);
     EXPECT_DOUBLE_EQ(ParseQuartusVersion("Version unknown\nVersion 13.0sp1"), 13.0);
@@ -29,7 +30,8 @@ TEST(QuartusVersionTest, TakesMajorAndMinorOfTheFirstVersionWord)
 
 TEST(ChildProcessTest, ReportsExitStatusAndOutput)
 {
-    TChildResult run = TChildProcess::Run("/bin/sh", {"-c", "echo one; echo two >&2; exit 4"}, "", 10000);
+    TChildResult run =
+        TChildProcess::Run("/bin/sh", {"-c", "echo one; echo two >&2; exit 4"}, "", 10000);
     EXPECT_TRUE(run.bStarted);
     EXPECT_TRUE(run.bFinished);
     EXPECT_EQ(run.nExitCode, 4);
@@ -56,8 +58,7 @@ TEST(ChildProcessTest, AChildPastItsLimitIsKilledAndReaped)
 TEST(ChildProcessTest, EndsWithTheChildEvenWhenItsOwnChildKeepsTheOutputOpen)
 {
     // Like a programmer that starts the board's server and leaves it running.
-    const TChildResult run =
-        TChildProcess::Run("/bin/sh", {"-c", "sleep 30 & echo $!"}, "", 20000);
+    const TChildResult run = TChildProcess::Run("/bin/sh", {"-c", "sleep 30 & echo $!"}, "", 20000);
     ASSERT_TRUE(run.bFinished);
     EXPECT_EQ(run.nExitCode, 0);
     const int orphan = std::stoi(run.sOutput);

@@ -23,8 +23,8 @@ std::vector<uint8_t> ReadBytes(TJtagLibrary& library, uint32_t handle, size_t co
     std::vector<uint8_t> bytes(count);
     size_t got = 0;
     for (int attempt = 0; attempt < attempts && got < count; ++attempt)
-        got += static_cast<size_t>(
-            std::max(library.Read(handle, bytes.data() + got, static_cast<uint32_t>(count - got)), 0));
+        got += static_cast<size_t>(std::max(
+            library.Read(handle, bytes.data() + got, static_cast<uint32_t>(count - got)), 0));
     bytes.resize(got);
     return bytes;
 }
@@ -44,7 +44,8 @@ TEST(JtagDaemonTest, BytesReachTheFirmwareOnlyOnceTheBoardIsProgrammed)
     ASSERT_NE(handle, 0u);
     const std::vector<uint8_t> ping = {0xAA, 0x01, 0x00, 0x00, 0x01, 0x55};
     ASSERT_NE(library.Write(handle, ping.data(), static_cast<uint32_t>(ping.size())), 0);
-    EXPECT_EQ(ReadBytes(library, handle, 7), (std::vector<uint8_t>{0xAA, 0x01, 0x01, 0x00, 0x00, 0x02, 0x55}));
+    EXPECT_EQ(ReadBytes(library, handle, 7),
+              (std::vector<uint8_t>{0xAA, 0x01, 0x01, 0x00, 0x00, 0x02, 0x55}));
 
     // A request split over several writes is still one request to the firmware.
     ASSERT_NE(library.Write(handle, ping.data(), 2), 0);
@@ -91,7 +92,8 @@ TEST(JtagDaemonTest, DefaultBoardIsStartedOnFirstUse)
     // A second open finds the blank board's control port and gives up at once.
     EXPECT_EQ(library.Open(0, ""), 0u);
 
-    ASSERT_TRUE(vboard::ControlRequest(endpoint, "program " + hx9test::ImagePath(), reply, error)) << error;
+    ASSERT_TRUE(vboard::ControlRequest(endpoint, "program " + hx9test::ImagePath(), reply, error))
+        << error;
     ASSERT_EQ(reply, "ok");
     const uint32_t handle = library.Open(0, "");
     EXPECT_NE(handle, 0u);

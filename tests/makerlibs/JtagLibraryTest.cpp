@@ -41,7 +41,8 @@ protected:
         size_t got = 0;
         for (int attempt = 0; attempt < READ_ATTEMPTS && got < count; ++attempt)
         {
-            const int32_t n = m_Library.Read(handle, bytes.data() + got, static_cast<uint32_t>(count - got));
+            const int32_t n =
+                m_Library.Read(handle, bytes.data() + got, static_cast<uint32_t>(count - got));
             EXPECT_GE(n, 0);
             got += static_cast<size_t>(std::max(n, 0));
         }
@@ -86,7 +87,8 @@ TEST_F(JtagLibraryTest, ReadHandsBackWhatArrivedWithoutWaitingForTheRoom)
     for (int attempt = 0; attempt < READ_ATTEMPTS && n == 0; ++attempt)
         n = m_Library.Read(handle, buffer.data(), static_cast<uint32_t>(buffer.size()));
     ASSERT_EQ(n, 3);
-    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 4), (std::vector<uint8_t>{1, 2, 3, 0xEE}));
+    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 4),
+              (std::vector<uint8_t>{1, 2, 3, 0xEE}));
 
     // Nothing waiting: each read gives up after about a millisecond. A generous bound, only to
     // catch a read that waits for data or for the room to fill.
@@ -135,7 +137,8 @@ TEST_F(JtagLibraryTest, InfoRecordNamesTheLinkFromByte112)
     ASSERT_NE(handle, 0u);
     std::vector<char> record(INFO_ROOM + 40, '\xEE');
     ASSERT_NE(m_Library.GetInfo(handle, record.data()), 0);
-    EXPECT_STREQ(record.data() + INFO_NAME_OFFSET, ("HX9 virtual JTAG (" + m_Server.Address() + ")").c_str());
+    EXPECT_STREQ(record.data() + INFO_NAME_OFFSET,
+                 ("HX9 virtual JTAG (" + m_Server.Address() + ")").c_str());
     for (size_t i = INFO_ROOM; i < record.size(); ++i)
         ASSERT_EQ(record[i], '\xEE') << "written past the record at byte " << i;
     EXPECT_EQ(m_Library.GetInfo(handle, nullptr), 0);
@@ -213,10 +216,13 @@ TEST_F(JtagLibraryTest, BadServerSettingsGiveNoLink)
 {
     const std::string port = std::to_string(m_Server.Port());
     const std::vector<std::string> bad = {
-        "127.0.0.1",         "127.0.0.1:",           ":" + port,        "127.0.0.1:0",
-        "127.0.0.1:65536",   "127.0.0.1:99999999",   "127.0.0.1:+" + port, "127.0.0.1:" + port + "x",
-        "127.0.0.1: " + port, "bad host:" + port,    "[::1:" + port,    "::1:" + port,
-        "[]:" + port,        "127.0.0.1/8:" + port,
+        "127.0.0.1",          "127.0.0.1:",
+        ":" + port,           "127.0.0.1:0",
+        "127.0.0.1:65536",    "127.0.0.1:99999999",
+        "127.0.0.1:+" + port, "127.0.0.1:" + port + "x",
+        "127.0.0.1: " + port, "bad host:" + port,
+        "[::1:" + port,       "::1:" + port,
+        "[]:" + port,         "127.0.0.1/8:" + port,
     };
     for (const std::string& value : bad)
     {

@@ -59,7 +59,8 @@ bool TLoopbackServer::SendAll(int connection, const std::vector<uint8_t>& bytes)
     size_t sent = 0;
     while (sent < bytes.size())
     {
-        const ssize_t n = ::send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n <= 0)
             return false;
         sent += static_cast<size_t>(n);

@@ -11,7 +11,10 @@ class TRecordingHost : public THeadlessHost
 {
 public:
     void Beep() override { ++Beeps; }
-    void ShowMessage(TMessageKind kind, const QString& text) override { Messages.emplace_back(kind, text); }
+    void ShowMessage(TMessageKind kind, const QString& text) override
+    {
+        Messages.emplace_back(kind, text);
+    }
     QString ProgramFolder() override { return QStringLiteral(HX9_PROGRAM_DIR "/"); }
 
     int Beeps = 0;

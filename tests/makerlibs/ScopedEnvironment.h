@@ -8,7 +8,8 @@
 class TScopedEnvironment
 {
 public:
-    TScopedEnvironment(std::string name, const std::optional<std::string>& value) : m_sName(std::move(name))
+    TScopedEnvironment(std::string name, const std::optional<std::string>& value)
+        : m_sName(std::move(name))
     {
         if (const char* old = std::getenv(m_sName.c_str()))
             m_Old = old;
