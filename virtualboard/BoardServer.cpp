@@ -286,9 +286,10 @@ void TBoardServer::Enqueue(std::vector<TOutgoing> outgoing, int64_t now)
     {
         if (item.Bytes.empty() && !item.DropConnection)
             continue; // stalled: the reply is never sent
+        // now is truncated to the millisecond: one more keeps a delay from coming up short.
+        const int64_t readyAt = item.DelayMs > 0 ? now + item.DelayMs + 1 : now;
         m_Jtag.OutBytes += item.Bytes.size();
-        m_Jtag.Out.push_back(
-            TQueued{std::move(item.Bytes), now + item.DelayMs, item.DropConnection});
+        m_Jtag.Out.push_back(TQueued{std::move(item.Bytes), readyAt, item.DropConnection});
     }
 }
 

@@ -1,5 +1,6 @@
 #include "virtualboard/ControlInterface.h"
 #include "tests/virtualboard/FirmwareTestSupport.h"
+#include "tests/virtualboard/TempFile.h"
 #include "virtualboard/FpgaImage.h"
 
 #include <cstdio>
@@ -14,28 +15,7 @@ using namespace vboard;
 using vboardtest::Concat;
 using vboardtest::Frame;
 using vboardtest::Le32;
-
-// A file in the test's temporary folder, removed again.
-class TTempFile
-{
-public:
-    explicit TTempFile(const std::vector<uint8_t>& bytes)
-    {
-        char path[] = "/tmp/hx9-vboard-test-XXXXXX";
-        const int fd = ::mkstemp(path);
-        m_Path = path;
-        if (fd >= 0)
-        {
-            (void)!::write(fd, bytes.data(), bytes.size());
-            ::close(fd);
-        }
-    }
-    ~TTempFile() { std::remove(m_Path.c_str()); }
-    const std::string& Path() const { return m_Path; }
-
-private:
-    std::string m_Path;
-};
+using vboardtest::TTempFile;
 
 class ControlInterface : public ::testing::Test
 {

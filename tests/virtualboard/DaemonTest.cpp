@@ -2,13 +2,13 @@
 #include "tests/support/VirtualBoardProcess.h"
 #include "tests/virtualboard/FirmwareTestSupport.h"
 #include "tests/virtualboard/JtagTestClient.h"
+#include "tests/virtualboard/TempFile.h"
 #include "virtualboard/ControlClient.h"
 #include "virtualboard/FpgaImage.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -82,12 +82,9 @@ TEST(Daemon, WrongImagesAreRefusedAndTheBoardStaysBlank)
     ASSERT_TRUE(board.Start()) << board.LastError();
     std::vector<uint8_t> damaged = MakeHx9Image();
     damaged[damaged.size() - 10] ^= 0x40;
-    const std::string path = ::testing::TempDir() + "hx9-damaged.sof";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(damaged.data()),
-               static_cast<std::streamsize>(damaged.size()));
+    const vboardtest::TTempFile file(damaged);
 
-    EXPECT_FALSE(board.Program(path));
+    EXPECT_FALSE(board.Program(file.Path()));
     EXPECT_NE(board.LastError().find("checksum mismatch"), std::string::npos) << board.LastError();
     EXPECT_FALSE(board.Program(Sim()));
     EXPECT_NE(board.LastError().find("is not the HX9 image"), std::string::npos)
@@ -95,7 +92,6 @@ TEST(Daemon, WrongImagesAreRefusedAndTheBoardStaysBlank)
     EXPECT_FALSE(board.Program("/nonexistent.sof"));
     TJtagTestClient jtag;
     EXPECT_FALSE(jtag.Connect(board.JtagPort()));
-    std::remove(path.c_str());
 }
 
 TEST_F(ProgrammedBoard, FaultsSendThePromisedBytesAndTheNextExchangeIsClean)
