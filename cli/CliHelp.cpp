@@ -47,14 +47,14 @@ address first; any other file is raw binary.
 Every command but connect uses the link as it finds it: it opens it and checks
 the board name, and fails when the FPGA does not hold its image unless -c is given.
 Results go to standard output, messages to standard error. Transfers show a
-progress line when standard error is a terminal; Ctrl-C aborts them.
+progress line when standard error is a terminal; Ctrl-C (or SIGTERM) aborts them.
 
 Exit status:
   0    success
   1    the board answered with a failure (a refused command, a failed loopback)
   2    bad arguments, or a file that cannot be read or written
   3    no link: the board cannot be reached, is not an HX9, or did not answer
-  130  a transfer aborted with Ctrl-C
+  130  a transfer aborted with Ctrl-C (or SIGTERM)
 )";
 
 const char* const CONNECT_HELP = R"(Usage: hx9ctl connect
@@ -135,7 +135,8 @@ load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
   the file is too short or a HEX file holds anything but hex digits.
 FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
 first (the word 1234 at address 0 is 3412); any other file is raw binary.
-Ctrl-C aborts a save or load between chunks; what was written stays written.
+Ctrl-C (or SIGTERM) aborts a save or load between chunks; what was written stays
+written, and a save leaves no file behind.
 )";
 
 const QMap<QString, const char*>& CommandHelps()

@@ -11,7 +11,7 @@ extern "C" void OnInterrupt(int)
 }
 } // namespace
 
-TInterruptGuard::TInterruptGuard() : m_Previous{}
+TInterruptGuard::TInterruptGuard() : m_PreviousInterrupt{}, m_PreviousTerminate{}
 {
     g_Interrupted = 0;
     struct sigaction action = {};
@@ -19,12 +19,14 @@ TInterruptGuard::TInterruptGuard() : m_Previous{}
     sigemptyset(&action.sa_mask);
     // Restart interrupted calls: the exchange in flight finishes, the transfer stops after it.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &m_Previous);
+    sigaction(SIGINT, &action, &m_PreviousInterrupt);
+    sigaction(SIGTERM, &action, &m_PreviousTerminate);
 }
 
 TInterruptGuard::~TInterruptGuard()
 {
-    sigaction(SIGINT, &m_Previous, nullptr);
+    sigaction(SIGTERM, &m_PreviousTerminate, nullptr);
+    sigaction(SIGINT, &m_PreviousInterrupt, nullptr);
 }
 
 bool TInterruptGuard::IsInterrupted() const

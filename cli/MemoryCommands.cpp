@@ -133,6 +133,9 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     // Opening the link moves the current folder: the path is fixed first.
     const QString path = QFileInfo(words[0]).absoluteFilePath();
     TConsole& console = m_Session.Console();
+    // From the temporary file's creation on, Ctrl-C must not end the process before the
+    // file is dropped; during the transfer it stops it between chunks.
+    const TInterruptGuard interrupt;
     TMemoryFileSink sink;
     TFileTransferOutcome outcome;
     if (!OpenFileForLoad(sink, path, outcome))
@@ -143,14 +146,17 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     }
     if (!m_Session.OpenBoard())
         return EXIT_LINK_FAILURE;
+    if (interrupt.IsInterrupted())
+    {
+        console.Error(LoadFileResultText(name, false, true, 0));
+        return EXIT_ABORTED;
+    }
 
     QElapsedTimer clock;
     clock.start();
     const int mark = m_Session.Mark();
+    console.Info(LoadFileStartText(name));
     {
-        // Ctrl-C aborts from the moment the transfer is announced.
-        TInterruptGuard interrupt;
-        console.Info(LoadFileStartText(name));
         TTerminalProgress progress(console, interrupt);
         TBoardMemoryLink link(m_Session.Board());
         outcome = LoadMemoryToFile(link, progress, type, wordAddress, wordLength, sink);
@@ -197,6 +203,8 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     TConsole& console = m_Session.Console();
     QElapsedTimer clock;
     clock.start();
+    // Ctrl-C from here on stops the command cleanly, before or between chunks.
+    const TInterruptGuard interrupt;
     TMemoryFileSource source;
     TFileTransferOutcome outcome;
     if (!OpenFileForMemory(source, path, type, wordAddress, wordLength, outcome))
@@ -210,13 +218,16 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     }
     if (!m_Session.OpenBoard())
         return EXIT_LINK_FAILURE;
+    if (interrupt.IsInterrupted())
+    {
+        console.Error(WriteFileResultText(name, false, true, 0));
+        return EXIT_ABORTED;
+    }
 
     clock.restart();
     const int mark = m_Session.Mark();
+    console.Info(WriteFileStartText(name));
     {
-        // Ctrl-C aborts from the moment the transfer is announced.
-        TInterruptGuard interrupt;
-        console.Info(WriteFileStartText(name));
         TTerminalProgress progress(console, interrupt);
         TBoardMemoryLink link(m_Session.Board());
         outcome = WriteFileToMemory(link, progress, type, wordAddress, source);

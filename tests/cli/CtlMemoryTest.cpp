@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 
 namespace
@@ -37,6 +38,36 @@ protected:
         for (char& b : bytes)
             b = static_cast<char>(generator.bounded(256));
         return bytes;
+    }
+
+    struct TAborted
+    {
+        int Status = -1;
+        QString Err;
+    };
+
+    // Runs hx9ctl with slowed replies, sends signal once stderr shows text, and waits.
+    TAborted AbortWith(int signal, const QStringList& arguments, const QByteArray& text)
+    {
+        TAborted result;
+        // Slow replies so that the transfer is surely running when the signal comes.
+        EXPECT_TRUE(Board().InjectFault("delay 100 200"));
+        QProcess process;
+        PrepareCtl(process, arguments);
+        process.setReadChannel(QProcess::StandardError);
+        process.start();
+        EXPECT_TRUE(process.waitForStarted());
+        QByteArray err;
+        while (!err.contains(text) && process.waitForReadyRead(60000))
+            err += process.readAllStandardError();
+        EXPECT_TRUE(err.contains(text)) << err.toStdString();
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        err += process.readAllStandardError();
+        if (process.exitStatus() == QProcess::NormalExit)
+            result.Status = process.exitCode();
+        result.Err = QString::fromLocal8Bit(err);
+        return result;
     }
 
     QTemporaryDir m_Dir;
@@ -149,25 +180,52 @@ TEST_F(CtlMemoryTest, ALinkFaultDuringASaveKeepsTheOldFile)
 TEST_F(CtlMemoryTest, CtrlCAbortsASaveAndWritesNoFile)
 {
     const QString keep = Make("keep.bin", "old content");
-    // Slow replies so that the transfer is surely running when the signal comes.
-    ASSERT_TRUE(Board().InjectFault("delay 100 200"));
-    QProcess process;
-    PrepareCtl(process, {"-m", "sram", "mem", "save", keep});
-    process.setReadChannel(QProcess::StandardError);
-    process.start();
-    ASSERT_TRUE(process.waitForStarted());
-    QByteArray err;
-    while (!err.contains("Load SRAM Content to a File...") && process.waitForReadyRead(60000))
-        err += process.readAllStandardError();
-    ASSERT_TRUE(err.contains("Load SRAM Content to a File...")) << err.toStdString();
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    ASSERT_TRUE(process.waitForFinished(60000));
-    err += process.readAllStandardError();
-
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 130) << err.toStdString();
-    EXPECT_TRUE(err.endsWith("hx9ctl: Load SRAM Content to a File Aborted.\n"))
-        << err.toStdString();
+    const TAborted r =
+        AbortWith(SIGINT, {"-m", "sram", "mem", "save", keep}, "Load SRAM Content to a File...");
+    EXPECT_EQ(r.Status, 130) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.endsWith("hx9ctl: Load SRAM Content to a File Aborted.\n"))
+        << r.Err.toStdString();
     EXPECT_EQ(Read(keep), "old content");
     EXPECT_EQ(Entries(), QStringList{"keep.bin"});
+}
+
+TEST_F(CtlMemoryTest, TerminateAbortsALoadAfterTheChunksSoFar)
+{
+    const QByteArray content = RandomBytes(0x10000);
+    const QString in = Make("in.bin", content);
+    Control("mem write sram 0x10000 ee");
+    const TAborted r =
+        AbortWith(SIGTERM, {"-m", "sram", "mem", "load", in}, "Write a File to SRAM...");
+    EXPECT_EQ(r.Status, 130) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.endsWith("hx9ctl: Write a File to SRAM Aborted.\n")) << r.Err.toStdString();
+    // Whole chunks went out before the abort, and nothing after the file's end.
+    const std::string written = Control("mem read sram 0 65536");
+    const std::string expected = content.toHex().toStdString();
+    const std::size_t prefix =
+        std::mismatch(written.begin(), written.end(), expected.begin()).first - written.begin();
+    EXPECT_LT(prefix, expected.size());
+    EXPECT_EQ(prefix % (2 * 3276), 0u);
+    EXPECT_EQ(Control("mem read sram 0x10000 1"), "ee");
+}
+
+TEST_F(CtlMemoryTest, ProgressLineOnlyOnATerminal)
+{
+    const QStringList args = {"-m", "sram", "mem", "save", Path("p.bin"), "0", "8000"};
+    const TCtlResult plain = RunCtl(args);
+    ASSERT_EQ(plain.Status, 0) << Describe(plain);
+    EXPECT_EQ(plain.Err, "Load SRAM Content to a File...\n");
+
+    // script(1) gives the program a terminal; its output is what the terminal showed.
+    QProcess process;
+    PrepareCtl(process, {});
+    const QString command = (QStringList{process.program()} + args).join(' ');
+    process.setProgram(QStringLiteral("script"));
+    process.setArguments({"-qec", command, "/dev/null"});
+    process.start();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString shown = QString::fromLocal8Bit(process.readAllStandardOutput());
+    EXPECT_EQ(process.exitCode(), 0) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Finish Percentage: 4%\r\x1b[KFinish Percentage: 9%"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Finish Percentage: 100%\r\n")) << shown.toStdString();
 }
