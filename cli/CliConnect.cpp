@@ -4,8 +4,8 @@
 #include "cli/CliHost.h"
 #include "cli/Console.h"
 #include "config/Download.h"
+#include "config/ProgrammerLocation.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace
@@ -118,7 +118,7 @@ bool TCliConnect::ConfigureFPGA()
     }
     const QString image = m_Host.ProgramFolder() + IMAGE_FILE;
     SetInfo(CONFIGURE_TEXT + QStringLiteral("..."));
-    QDir::setCurrent(m_Host.ProgramFolder());
+    SelectWorkingFolder(m_Host, false);
     if (ok && !QFileInfo::exists(image))
     {
         errorText = QStringLiteral("Can not find the file: %1").arg(IMAGE_FILE);
