@@ -65,3 +65,60 @@ rm -f "$out"/.*.png
 # the clip's frames side by side
 convert WELCOME_AVI.gif -coalesce +append -resize 50% "$out/clip_strip.png"
 convert 'WELCOME_AVI.gif[0]' "$out/clip_first.png"
+
+# three panels put together with their pictures (top 276 rows, as the panels show them)
+led=("$out/.panel_led.png")
+convert TAB_DLG_BK.bmp -crop 387x276+0+0 +repage "$led"
+row LEDG_LIGHT_BTN.bmp 0 36 > "$out/.g.png"
+row LEDR_UNLIGHT_BTN.bmp 0 36 > "$out/.r.png"
+row LEDR_LIGHT_BTN.bmp 2 36 > "$out/.rh.png"
+row NORMAL_BTN.bmp 0 17 > "$out/.n.png"
+cmd=("$led")
+for i in 0 1 2 3 4 5 6 7; do
+  cmd+=("$out/.g.png" -geometry "+$((332 - 33 * i))+60" -composite
+        -fill '#00ff30' -font Liberation-Sans -pointsize 9 -annotate "+$((344 - 33 * i - 12))+$((100 + 9))" "GLED$i")
+done
+for j in 0 1 2 3 4 5 6 7 8 9; do
+  pic="$out/.r.png"; [ $j -eq 3 ] && pic="$out/.rh.png"
+  cmd+=("$pic" -geometry "+$((332 - 33 * j))+145" -composite
+        -fill '#ff0000' -font Liberation-Sans -pointsize 9 -annotate "+$((344 - 33 * j - 12))+$((185 + 9))" "RLED$j")
+done
+cmd+=("$out/.n.png" -geometry +106+243 -composite "$out/.n.png" -geometry +218+243 -composite
+      -fill white -pointsize 11 -annotate +114+256 "Light All" -annotate +224+256 "Unlight All")
+convert "${cmd[@]}" "$out/.mock_led.png"
+
+cmd=("$out/.panel_seg.png")
+convert TAB_DLG_BK.bmp -crop 387x276+0+0 +repage "${cmd[0]}"
+row LEFT_BTN.bmp 0 17 > "$out/.left.png"
+row RIGHT_BTN.bmp 0 17 > "$out/.right.png"
+digits=(HEX_8.bmp HEX_3.bmp HEX_C.bmp HEX_F.bmp)
+for k in 0 1 2 3; do
+  x=$((270 - 70 * k))
+  convert "${digits[$k]}" -transparent '#ff00ff' "$out/.d$k.png"
+  cmd+=("$out/.d$k.png" -geometry "+$((x + 8))+105" -composite
+        "$out/.right.png" -geometry "+$((300 - 70 * k))+170" -composite
+        "$out/.left.png" -geometry "+$((278 - 70 * k))+170" -composite
+        -fill '#00eaff' -font Liberation-Sans -pointsize 13 -annotate "+$((x + 11))+$((85 + 12))" "HEX$k")
+done
+convert "${cmd[@]}" "$out/.mock_seg.png"
+
+cmd=("$out/.panel_bt.png")
+convert BT_DLG_BK.bmp -crop 387x276+0+0 +repage "${cmd[0]}"
+convert BUTTON_UP.bmp -transparent '#ff00ff' "$out/.ku.png"
+convert BUTTON_DOWN.bmp -transparent '#ff00ff' "$out/.kd.png"
+convert SW_UP.bmp -transparent '#ff00ff' "$out/.su.png"
+convert SW_DOWN.bmp -transparent '#ff00ff' "$out/.sd.png"
+for i in 0 1 2 3; do
+  pic="$out/.ku.png"; [ $i -eq 1 ] && pic="$out/.kd.png"
+  cmd+=("$pic" -geometry "+$((223 - 48 * i))+50" -composite
+        -fill white -font Liberation-Sans -pointsize 11 -annotate "+$((223 - 48 * i + 22 - 12))+$((98 + 10))" "KEY$i")
+done
+for j in 0 1 2 3 4 5 6 7 8 9; do
+  pic="$out/.su.png"; [ $((j % 3)) -eq 0 ] && pic="$out/.sd.png"
+  cmd+=("$pic" -geometry "+$((332 - 32 * j))+190" -composite
+        -fill white -font Liberation-Sans -pointsize 11 -annotate "+$((332 - 32 * j + 10 - 9))+$((254 + 10))" "SW$j")
+done
+cmd+=(-fill '#00eaff' -pointsize 13 -annotate +20+37 "Keys" -annotate +20+177 "Switches")
+convert "${cmd[@]}" "$out/.mock_bt.png"
+montage "$out/.mock_led.png" "$out/.mock_seg.png" "$out/.mock_bt.png" -tile 3x -geometry +6+6 -background '#2a2a2a' "$out/panels.png"
+rm -f "$out"/.*.png

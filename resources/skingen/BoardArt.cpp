@@ -1,7 +1,7 @@
 #include "resources/skingen/BoardArt.h"
 
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -36,7 +36,8 @@ void SilkTextTurned(QPainter& p, const QPointF& at, const QString& text, qreal s
     p.save();
     p.translate(at);
     p.rotate(degrees);
-    DrawLabel(p, QPointF(0, 0), text, ArtFont(size, true), Silk(), Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, QPointF(0, 0), text, ArtFont(size, true), Silk(),
+              Qt::AlignHCenter | Qt::AlignVCenter);
     p.restore();
 }
 
@@ -109,10 +110,12 @@ void Hole(QPainter& p, const QPointF& c)
 }
 
 // A two-terminal chip part: body with metal ends.
-void Passive(QPainter& p, const QPointF& c, bool horizontal, const QColor& body = QColor(0xb8, 0x9a, 0x6c))
+void Passive(QPainter& p, const QPointF& c, bool horizontal,
+             const QColor& body = QColor(0xb8, 0x9a, 0x6c))
 {
     const QSizeF size = horizontal ? QSizeF(4.6, 2.4) : QSizeF(2.4, 4.6);
-    const QRectF r(c.x() - size.width() / 2, c.y() - size.height() / 2, size.width(), size.height());
+    const QRectF r(c.x() - size.width() / 2, c.y() - size.height() / 2, size.width(),
+                   size.height());
     p.setPen(Qt::NoPen);
     p.setBrush(C(SkinColour::SOLDER));
     p.drawRect(r);
@@ -142,11 +145,13 @@ void PinOneDot(QPainter& p, const QPointF& c, qreal r = 1.2)
 
 void Marking(QPainter& p, const QPointF& c, const QString& text, qreal size, int alpha = 150)
 {
-    DrawLabel(p, c, text, ArtFont(size, true), QColor(0xc8, 0xcc, 0xd4, alpha), Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, c, text, ArtFont(size, true), QColor(0xc8, 0xcc, 0xd4, alpha),
+              Qt::AlignHCenter | Qt::AlignVCenter);
 }
 
 // Quad flat package: pins on all four sides of body.
-void Qfp(QPainter& p, const QRectF& body, int pinsPerSide, const QString& marking, qreal markSize = 4.5)
+void Qfp(QPainter& p, const QRectF& body, int pinsPerSide, const QString& marking,
+         qreal markSize = 4.5)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(C(SkinColour::SOLDER));
@@ -231,7 +236,8 @@ void MiniUsb(QPainter& p, const QRectF& r)
     p.setBrush(QColor(0x16, 0x18, 0x1c));
     p.drawRect(QRectF(r.left() + 3, r.top(), r.width() - 6, 2));
     p.setPen(QPen(QColor(0x80, 0x88, 0x92), 0.8));
-    p.drawLine(QPointF(r.left() + 3, r.center().y() + 1), QPointF(r.right() - 3, r.center().y() + 1));
+    p.drawLine(QPointF(r.left() + 3, r.center().y() + 1),
+               QPointF(r.right() - 3, r.center().y() + 1));
 }
 
 void HdmiJack(QPainter& p, const QRectF& r)
@@ -278,8 +284,10 @@ void SdSlot(QPainter& p, const QRectF& r)
     p.setPen(QPen(QColor(0x70, 0x78, 0x82), 0.8));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(r.adjusted(4, 6, -4, -5), 1, 1);
-    p.drawLine(QPointF(r.center().x() - 5, r.top() + 12), QPointF(r.center().x() + 5, r.top() + 12));
-    p.drawLine(QPointF(r.center().x() - 5, r.top() + 15), QPointF(r.center().x() + 5, r.top() + 15));
+    p.drawLine(QPointF(r.center().x() - 5, r.top() + 12),
+               QPointF(r.center().x() + 5, r.top() + 12));
+    p.drawLine(QPointF(r.center().x() - 5, r.top() + 15),
+               QPointF(r.center().x() + 5, r.top() + 15));
 }
 
 void HsmcConnector(QPainter& p, const QRectF& r)
@@ -392,7 +400,8 @@ void SlideSwitchPart(QPainter& p, const QRectF& r)
     p.setBrush(QColor(0x05, 0x05, 0x06));
     const QRectF slot = r.adjusted(3, 3, -3, -3);
     p.drawRect(slot);
-    const QRectF knob(slot.left() - 0.5, slot.center().y() + 0.5, slot.width() + 1, slot.height() / 2 - 0.5);
+    const QRectF knob(slot.left() - 0.5, slot.center().y() + 0.5, slot.width() + 1,
+                      slot.height() / 2 - 0.5);
     QLinearGradient cap(knob.topLeft(), knob.topRight());
     cap.setColorAt(0, QColor(0xf0, 0xf2, 0xf4));
     cap.setColorAt(1, QColor(0x9a, 0xa0, 0xa8));
@@ -472,7 +481,8 @@ void Regulator(QPainter& p, const QRectF& body)
     p.drawRect(QRectF(body.left() + 1, body.top() - 3, body.width() - 2, 3.5));
     for (int i = 0; i < 3; ++i)
     {
-        p.drawRect(QRectF(body.left() + 1.5 + i * (body.width() - 4) / 2.0, body.bottom() - 0.5, 1.4, 3));
+        p.drawRect(
+            QRectF(body.left() + 1.5 + i * (body.width() - 4) / 2.0, body.bottom() - 0.5, 1.4, 3));
     }
     ChipBody(p, body, 0.8);
 }
@@ -524,7 +534,8 @@ void BoardShadowAndBase(QPainter& p)
     for (int i = 8; i >= 1; --i)
     {
         p.setBrush(QColor(0, 0, 0, 16));
-        p.drawRoundedRect(edge.translated(3, 5).adjusted(-i, -i, i, i), BOARD_RADIUS + i, BOARD_RADIUS + i);
+        p.drawRoundedRect(edge.translated(3, 5).adjusted(-i, -i, i, i), BOARD_RADIUS + i,
+                          BOARD_RADIUS + i);
     }
     QLinearGradient mask(edge.topLeft(), edge.bottomRight());
     mask.setColorAt(0, C(SkinColour::PCB).lighter(112));
@@ -583,7 +594,9 @@ void Buses(QPainter& p)
     for (int k = 0; k < 4; ++k)
     {
         const qreal x = 330 - k * 3.2;
-        Trace(p, Poly({{x, 65}, {x, 62.5 + k * 0.0}, {312 - k * 2.0 + 0, 62.5}, {312 - k * 2.0, 61}}), 0.9);
+        Trace(p,
+              Poly({{x, 65}, {x, 62.5 + k * 0.0}, {312 - k * 2.0 + 0, 62.5}, {312 - k * 2.0, 61}}),
+              0.9);
     }
     for (int k = 0; k < 8; ++k)
     {
@@ -761,14 +774,16 @@ void Components(QPainter& p)
     SevenSegmentModule(p, QRectF(SEVEN_SEGMENT).adjusted(1, 1, -1, -1));
     for (int i = 0; i < RED_LEDS + GREEN_LEDS; ++i)
     {
-        const qreal x = LED_ROW.left() + 7 + i * (LED_ROW.width() - 14) / (RED_LEDS + GREEN_LEDS - 1.0);
+        const qreal x =
+            LED_ROW.left() + 7 + i * (LED_ROW.width() - 14) / (RED_LEDS + GREEN_LEDS - 1.0);
         SmdLed(p, QPointF(x, LED_ROW.center().y() + 0.5), i >= RED_LEDS);
     }
     const qreal swPitch = SLIDE_SWITCHES.width() / qreal(SWITCHES);
     for (int j = 0; j < SWITCHES; ++j)
     {
         const qreal x = SLIDE_SWITCHES.left() + j * swPitch + 2;
-        SlideSwitchPart(p, QRectF(x, SLIDE_SWITCHES.top() + 1.5, swPitch - 4, SLIDE_SWITCHES.height() - 3));
+        SlideSwitchPart(
+            p, QRectF(x, SLIDE_SWITCHES.top() + 1.5, swPitch - 4, SLIDE_SWITCHES.height() - 3));
     }
     const qreal keyPitch = PUSH_BUTTONS.width() / qreal(KEYS);
     for (int i = 0; i < KEYS; ++i)
@@ -795,14 +810,16 @@ void Components(QPainter& p)
 void BoardName(QPainter& p)
 {
     // the board's own silkscreen name in the open area beside the memories
-    DrawLabel(p, QPointF(382, 152), QStringLiteral("HX9"), ArtFont(22, true), Silk(), Qt::AlignHCenter | Qt::AlignTop);
-    DrawLabel(p, QPointF(382, 178), QStringLiteral("Velmora Starter Board"), ArtFont(6.5, true), Silk(220),
+    DrawLabel(p, QPointF(382, 152), QStringLiteral("HX9"), ArtFont(22, true), Silk(),
               Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(382, 178), QStringLiteral("Velmora Starter Board"), ArtFont(6.5, true),
+              Silk(220), Qt::AlignHCenter | Qt::AlignTop);
     p.save();
     p.setPen(QPen(Silk(190), 1));
     p.drawLine(QPointF(346, 188.5), QPointF(418, 188.5));
     p.restore();
-    DrawLabel(p, QPointF(382, 191), QStringLiteral("REV C"), ArtFont(5, true), Silk(200), Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(382, 191), QStringLiteral("REV C"), ArtFont(5, true), Silk(200),
+              Qt::AlignHCenter | Qt::AlignTop);
 }
 
 } // namespace
@@ -819,7 +836,8 @@ void Draw(QPainter& p)
     GroundPours(p);
     Buses(p);
     Decoupling(p);
-    for (const QPointF& c : {QPointF(159, 51), QPointF(463, 51), QPointF(159, 271), QPointF(463, 271)})
+    for (const QPointF& c :
+         {QPointF(159, 51), QPointF(463, 51), QPointF(159, 271), QPointF(463, 271)})
     {
         Hole(p, c);
     }

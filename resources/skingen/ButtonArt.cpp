@@ -1,7 +1,7 @@
 #include "resources/skingen/ButtonArt.h"
 
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QRadialGradient>
@@ -123,7 +123,8 @@ void PaintConnectRow(QPainter& p, const QRectF& r, ButtonRow row, bool disconnec
     QColor channel = QColor(0x05, 0x07, 0x0a);
     if (row == ButtonRow::Hover || row == ButtonRow::Normal || row == ButtonRow::Pressed)
     {
-        const qreal strength = row == ButtonRow::Hover ? 0.85 : (row == ButtonRow::Pressed ? 0.55 : 0.35);
+        const qreal strength =
+            row == ButtonRow::Hover ? 0.85 : (row == ButtonRow::Pressed ? 0.55 : 0.35);
         channel = Mix(channel, accent, strength);
     }
     p.setPen(Qt::NoPen);
@@ -165,7 +166,8 @@ void PaintConnectRow(QPainter& p, const QRectF& r, ButtonRow row, bool disconnec
     face.setColorAt(0, top);
     face.setColorAt(1, bottom);
     p.setBrush(face);
-    p.setPen(QPen(row == ButtonRow::Pressed ? QColor(0, 0, 0, 180) : QColor(0x6c, 0x78, 0x88, 150), 1.0));
+    p.setPen(QPen(row == ButtonRow::Pressed ? QColor(0, 0, 0, 180) : QColor(0x6c, 0x78, 0x88, 150),
+                  1.0));
     p.drawEllipse(c, FACE, FACE);
 
     const QPointF shift = PressShift(row);
@@ -227,31 +229,31 @@ QImage TabButton()
     ButtonLook look;
     look.Radius = 4.0;
     look.Base = QColor(0x29, 0x33, 0x42);
-    return BuildStrip(TAB_WIDTH, TAB_HEIGHT, SkinColour::CHASSIS,
-                      [&](QPainter& p, const QRectF& r, ButtonRow row)
-                      {
-                          DrawButtonFace(p, r.adjusted(1, 1, -1, -1), row, look);
-                          // grip ridges at the right end, a finished touch that stays clear of
-                          // the centred caption
-                          p.setRenderHint(QPainter::Antialiasing, false);
-                          const QColor ridge = row == ButtonRow::Disabled ? QColor(0x2a, 0x2f, 0x36)
-                                                                          : QColor(0x4d, 0x5b, 0x6e);
-                          const QPointF shift = PressShift(row);
-                          for (int i = 0; i < 3; ++i)
-                          {
-                              const qreal x = r.right() - 9 - i * 3 + shift.x();
-                              p.setPen(ridge);
-                              p.drawLine(QPointF(x, r.top() + 13 + shift.y()),
-                                         QPointF(x, r.bottom() - 13 + shift.y()));
-                          }
-                          // status notch at the left end, lit on hover and press
-                          QColor notch = row == ButtonRow::Hover     ? C(SkinColour::CYAN)
-                                         : row == ButtonRow::Pressed ? C(SkinColour::CYAN).darker(140)
-                                         : row == ButtonRow::Disabled ? QColor(0x26, 0x2b, 0x31)
-                                                                      : QColor(0x3c, 0x4a, 0x5c);
-                          p.fillRect(QRectF(r.left() + 5, r.top() + 11 + shift.y(), 2, r.height() - 22),
-                                     notch);
-                      });
+    return BuildStrip(
+        TAB_WIDTH, TAB_HEIGHT, SkinColour::CHASSIS,
+        [&](QPainter& p, const QRectF& r, ButtonRow row)
+        {
+            DrawButtonFace(p, r.adjusted(1, 1, -1, -1), row, look);
+            // grip ridges at the right end, a finished touch that stays clear of
+            // the centred caption
+            p.setRenderHint(QPainter::Antialiasing, false);
+            const QColor ridge =
+                row == ButtonRow::Disabled ? QColor(0x2a, 0x2f, 0x36) : QColor(0x4d, 0x5b, 0x6e);
+            const QPointF shift = PressShift(row);
+            for (int i = 0; i < 3; ++i)
+            {
+                const qreal x = r.right() - 9 - i * 3 + shift.x();
+                p.setPen(ridge);
+                p.drawLine(QPointF(x, r.top() + 13 + shift.y()),
+                           QPointF(x, r.bottom() - 13 + shift.y()));
+            }
+            // status notch at the left end, lit on hover and press
+            QColor notch = row == ButtonRow::Hover      ? C(SkinColour::CYAN)
+                           : row == ButtonRow::Pressed  ? C(SkinColour::CYAN).darker(140)
+                           : row == ButtonRow::Disabled ? QColor(0x26, 0x2b, 0x31)
+                                                        : QColor(0x3c, 0x4a, 0x5c);
+            p.fillRect(QRectF(r.left() + 5, r.top() + 11 + shift.y(), 2, r.height() - 22), notch);
+        });
 }
 
 QImage SystemButton(SystemGlyph glyph)
@@ -282,7 +284,8 @@ QImage CaptionButton(int width)
 {
     const ButtonLook look = PanelLook();
     return BuildStrip(width, CAPTION_HEIGHT, SkinColour::PANEL,
-                      [&](QPainter& p, const QRectF& r, ButtonRow row) { DrawButtonFace(p, r, row, look); });
+                      [&](QPainter& p, const QRectF& r, ButtonRow row)
+                      { DrawButtonFace(p, r, row, look); });
 }
 
 QImage ArrowButton(bool pointsRight)

@@ -83,8 +83,9 @@ std::vector<QRgb> MedianCut(std::vector<ColourCount> colours, size_t maxColours)
         // split the box that holds the most error: wide and well populated
         auto weight = [](const Box& b)
         { return b.End - b.Begin > 1 ? b.Range * std::sqrt(double(b.Population)) : -1.0; };
-        auto widest = std::max_element(boxes.begin(), boxes.end(),
-                                       [&](const Box& a, const Box& b) { return weight(a) < weight(b); });
+        auto widest =
+            std::max_element(boxes.begin(), boxes.end(),
+                             [&](const Box& a, const Box& b) { return weight(a) < weight(b); });
         if (widest->End - widest->Begin < 2 || widest->Range <= 0)
         {
             break;

@@ -16,7 +16,8 @@ public:
 
     /// Builds the table for these frames: at most maxColours entries (1 to MAX_COLOURS),
     /// at least one.
-    static TGifPalette FromFrames(const std::vector<QImage>& frames, size_t maxColours = MAX_COLOURS);
+    static TGifPalette FromFrames(const std::vector<QImage>& frames,
+                                  size_t maxColours = MAX_COLOURS);
 
     /// The table's colours, in index order.
     const std::vector<QRgb>& Colours() const { return m_Colours; }

@@ -83,7 +83,10 @@ public:
 private:
     static constexpr size_t SLOTS = 8191; // prime, about twice the codes held
     static constexpr uint32_t EMPTY = 0xFFFFFFFFu;
-    static uint32_t Key(int prefix, uint8_t index) { return (static_cast<uint32_t>(prefix) << 8) | index; }
+    static uint32_t Key(int prefix, uint8_t index)
+    {
+        return (static_cast<uint32_t>(prefix) << 8) | index;
+    }
     static size_t Hash(uint32_t key) { return (key * 2654435761u) % SLOTS; }
     std::array<uint32_t, SLOTS> m_Slots{};
 };
@@ -132,7 +135,8 @@ QRect ChangedArea(const std::vector<uint8_t>& before, const std::vector<uint8_t>
     {
         for (int x = 0; x < size.width(); ++x)
         {
-            const size_t at = static_cast<size_t>(y) * static_cast<size_t>(size.width()) + static_cast<size_t>(x);
+            const size_t at =
+                static_cast<size_t>(y) * static_cast<size_t>(size.width()) + static_cast<size_t>(x);
             if (before[at] != after[at])
             {
                 left = std::min(left, x);
@@ -235,8 +239,8 @@ QByteArray TGifWriter::Encode(const std::vector<QImage>& frames, int delayMs)
     }
     // later frames carry only what changed; one index is kept for "unchanged"
     const bool animated = frames.size() > 1;
-    TGifPalette palette =
-        TGifPalette::FromFrames(frames, animated ? TGifPalette::MAX_COLOURS - 1 : TGifPalette::MAX_COLOURS);
+    TGifPalette palette = TGifPalette::FromFrames(frames, animated ? TGifPalette::MAX_COLOURS - 1
+                                                                   : TGifPalette::MAX_COLOURS);
 
     QByteArray out("GIF89a");
     PutWord(out, size.width());
@@ -256,7 +260,10 @@ QByteArray TGifWriter::Encode(const std::vector<QImage>& frames, int delayMs)
     if (animated)
     {
         // loop for ever
-        out.append("\x21\xFF\x0B" "NETSCAPE2.0" "\x03\x01", 16);
+        out.append("\x21\xFF\x0B"
+                   "NETSCAPE2.0"
+                   "\x03\x01",
+                   16);
         PutWord(out, 0);
         out.append('\0');
     }
@@ -274,12 +281,14 @@ QByteArray TGifWriter::Encode(const std::vector<QImage>& frames, int delayMs)
         {
             const QRect changed = ChangedArea(previous, current, size);
             std::vector<uint8_t> patch;
-            patch.reserve(static_cast<size_t>(changed.width()) * static_cast<size_t>(changed.height()));
+            patch.reserve(static_cast<size_t>(changed.width()) *
+                          static_cast<size_t>(changed.height()));
             for (int y = changed.top(); y <= changed.bottom(); ++y)
             {
                 for (int x = changed.left(); x <= changed.right(); ++x)
                 {
-                    const size_t at = static_cast<size_t>(y) * static_cast<size_t>(size.width()) + static_cast<size_t>(x);
+                    const size_t at = static_cast<size_t>(y) * static_cast<size_t>(size.width()) +
+                                      static_cast<size_t>(x);
                     patch.push_back(current[at] == previous[at] ? UNCHANGED : current[at]);
                 }
             }

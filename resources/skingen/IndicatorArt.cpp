@@ -1,7 +1,7 @@
 #include "resources/skingen/IndicatorArt.h"
 
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QRadialGradient>
@@ -138,11 +138,12 @@ QPolygonF Bar(QPointF from, QPointF to, qreal thickness)
     const qreal h = thickness / 2;
     if (qFuzzyCompare(from.y(), to.y()))
     {
-        return QPolygonF({from, QPointF(from.x() + h, from.y() - h), QPointF(to.x() - h, to.y() - h), to,
-                          QPointF(to.x() - h, to.y() + h), QPointF(from.x() + h, from.y() + h)});
+        return QPolygonF({from, QPointF(from.x() + h, from.y() - h),
+                          QPointF(to.x() - h, to.y() - h), to, QPointF(to.x() - h, to.y() + h),
+                          QPointF(from.x() + h, from.y() + h)});
     }
-    return QPolygonF({from, QPointF(from.x() + h, from.y() + h), QPointF(to.x() + h, to.y() - h), to,
-                      QPointF(to.x() - h, to.y() - h), QPointF(from.x() - h, from.y() + h)});
+    return QPolygonF({from, QPointF(from.x() + h, from.y() + h), QPointF(to.x() + h, to.y() - h),
+                      to, QPointF(to.x() - h, to.y() - h), QPointF(from.x() - h, from.y() + h)});
 }
 
 void DrawDigitSegments(QPainter& p, int value)
@@ -154,14 +155,13 @@ void DrawDigitSegments(QPainter& p, int value)
     constexpr qreal BOTTOM = 49;
     constexpr qreal T = 4.6;
     constexpr qreal GAP = 1.2;
-    const std::array<QPolygonF, 7> bars = {
-        Bar({LEFT + GAP, TOP}, {RIGHT - GAP, TOP}, T),           // a
-        Bar({RIGHT, TOP + GAP}, {RIGHT, MID - GAP}, T),          // b
-        Bar({RIGHT, MID + GAP}, {RIGHT, BOTTOM - GAP}, T),       // c
-        Bar({LEFT + GAP, BOTTOM}, {RIGHT - GAP, BOTTOM}, T),     // d
-        Bar({LEFT, MID + GAP}, {LEFT, BOTTOM - GAP}, T),         // e
-        Bar({LEFT, TOP + GAP}, {LEFT, MID - GAP}, T),            // f
-        Bar({LEFT + GAP, MID}, {RIGHT - GAP, MID}, T)};          // g
+    const std::array<QPolygonF, 7> bars = {Bar({LEFT + GAP, TOP}, {RIGHT - GAP, TOP}, T),       // a
+                                           Bar({RIGHT, TOP + GAP}, {RIGHT, MID - GAP}, T),      // b
+                                           Bar({RIGHT, MID + GAP}, {RIGHT, BOTTOM - GAP}, T),   // c
+                                           Bar({LEFT + GAP, BOTTOM}, {RIGHT - GAP, BOTTOM}, T), // d
+                                           Bar({LEFT, MID + GAP}, {LEFT, BOTTOM - GAP}, T),     // e
+                                           Bar({LEFT, TOP + GAP}, {LEFT, MID - GAP}, T),        // f
+                                           Bar({LEFT + GAP, MID}, {RIGHT - GAP, MID}, T)};      // g
 
     // a slight forward lean, as on the board's displays
     QTransform lean;
@@ -191,7 +191,8 @@ void DrawDigitSegments(QPainter& p, int value)
             QColor hot = core;
             hot.setAlpha(150);
             p.setPen(QPen(hot, 1.0, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(shape[0] + (shape[3] - shape[0]) * 0.2, shape[0] + (shape[3] - shape[0]) * 0.8);
+            p.drawLine(shape[0] + (shape[3] - shape[0]) * 0.2,
+                       shape[0] + (shape[3] - shape[0]) * 0.8);
         }
         else
         {

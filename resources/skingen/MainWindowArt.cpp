@@ -1,8 +1,8 @@
 #include "resources/skingen/MainWindowArt.h"
 
 #include "resources/skingen/BoardArt.h"
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QRadialGradient>
@@ -110,7 +110,8 @@ void TitlePlate(QPainter& p)
     p.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     p.setPen(QPen(C(SkinColour::CHASSIS_EDGE, 140), 1));
     p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(plate.left() + 4, plate.bottom() + 0.5), QPointF(plate.right() - 4, plate.bottom() + 0.5));
+    p.drawLine(QPointF(plate.left() + 4, plate.bottom() + 0.5),
+               QPointF(plate.right() - 4, plate.bottom() + 0.5));
     // the emblem at the header's left
     const QRectF chip(14, 9, 18, 18);
     p.setPen(QPen(C(SkinColour::CYAN), 1.2));
@@ -121,17 +122,19 @@ void TitlePlate(QPainter& p)
     {
         const qreal o = 5 + i * 4;
         p.drawLine(QPointF(chip.left() + o, chip.top() - 3), QPointF(chip.left() + o, chip.top()));
-        p.drawLine(QPointF(chip.left() + o, chip.bottom()), QPointF(chip.left() + o, chip.bottom() + 3));
+        p.drawLine(QPointF(chip.left() + o, chip.bottom()),
+                   QPointF(chip.left() + o, chip.bottom() + 3));
         p.drawLine(QPointF(chip.left() - 3, chip.top() + o), QPointF(chip.left(), chip.top() + o));
-        p.drawLine(QPointF(chip.right(), chip.top() + o), QPointF(chip.right() + 3, chip.top() + o));
+        p.drawLine(QPointF(chip.right(), chip.top() + o),
+                   QPointF(chip.right() + 3, chip.top() + o));
     }
     p.setPen(Qt::NoPen);
     p.setBrush(C(SkinColour::CYAN));
     p.drawRoundedRect(chip.adjusted(5, 5, -5, -5), 1, 1);
-    DrawLabel(p, QPointF(42, 18), QStringLiteral("HX9"), ArtFont(15, true), QColor(0xe8, 0xf2, 0xfa),
-              Qt::AlignLeft | Qt::AlignVCenter);
-    DrawLabel(p, QPointF(80, 18.5), QStringLiteral("CONTROL PANEL"), ArtFont(8, true), QColor(0x6c, 0x7c, 0x90),
-              Qt::AlignLeft | Qt::AlignVCenter);
+    DrawLabel(p, QPointF(42, 18), QStringLiteral("HX9"), ArtFont(15, true),
+              QColor(0xe8, 0xf2, 0xfa), Qt::AlignLeft | Qt::AlignVCenter);
+    DrawLabel(p, QPointF(80, 18.5), QStringLiteral("CONTROL PANEL"), ArtFont(8, true),
+              QColor(0x6c, 0x7c, 0x90), Qt::AlignLeft | Qt::AlignVCenter);
     // tray around the system buttons
     Groove(p, QRectF(476, 14, 126, 22), 4);
     p.restore();
@@ -156,20 +159,25 @@ void BaySides(QPainter& p)
     p.setPen(Qt::NoPen);
     p.setBrush(letters);
     p.drawPath(word);
-    DrawLabel(p, QPointF(20, 120), QStringLiteral("Velmora"), ArtFont(12, true), QColor(0xc8, 0xd4, 0xe2));
-    DrawLabel(p, QPointF(20, 135), QStringLiteral("Starter Board"), ArtFont(12), QColor(0x8a, 0x9a, 0xae));
+    DrawLabel(p, QPointF(20, 120), QStringLiteral("Velmora"), ArtFont(12, true),
+              QColor(0xc8, 0xd4, 0xe2));
+    DrawLabel(p, QPointF(20, 135), QStringLiteral("Starter Board"), ArtFont(12),
+              QColor(0x8a, 0x9a, 0xae));
     p.fillRect(QRectF(20, 158, 100, 1), C(SkinColour::CYAN, 140));
-    DrawLabel(p, QPointF(20, 166), QStringLiteral("PERIPHERAL CONTROL"), ArtFont(8, true), QColor(0x6c, 0x7c, 0x90));
-    DrawLabel(p, QPointF(20, 178), QStringLiteral("OVER THE JTAG LINK"), ArtFont(8, true), QColor(0x6c, 0x7c, 0x90));
+    DrawLabel(p, QPointF(20, 166), QStringLiteral("PERIPHERAL CONTROL"), ArtFont(8, true),
+              QColor(0x6c, 0x7c, 0x90));
+    DrawLabel(p, QPointF(20, 178), QStringLiteral("OVER THE JTAG LINK"), ArtFont(8, true),
+              QColor(0x6c, 0x7c, 0x90));
 
     // right: what the board carries
     const QRectF card(484, 56, 124, 212);
     p.setPen(QPen(QColor(0x2a, 0x34, 0x42), 1));
     p.setBrush(QColor(0x0c, 0x11, 0x18, 200));
     p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
-    DrawLabel(p, QPointF(card.left() + 10, card.top() + 8), QStringLiteral("ON THE BOARD"), ArtFont(8, true),
-              C(SkinColour::CYAN));
-    p.fillRect(QRectF(card.left() + 10, card.top() + 22, card.width() - 20, 1), QColor(0x2a, 0x34, 0x42));
+    DrawLabel(p, QPointF(card.left() + 10, card.top() + 8), QStringLiteral("ON THE BOARD"),
+              ArtFont(8, true), C(SkinColour::CYAN));
+    p.fillRect(QRectF(card.left() + 10, card.top() + 22, card.width() - 20, 1),
+               QColor(0x2a, 0x34, 0x42));
     const std::array<std::pair<const char*, const char*>, 10> rows = {{{"LPDDR2", "512 MB"},
                                                                        {"SRAM", "512 KB"},
                                                                        {"LEDs", "8 G + 10 R"},
@@ -186,9 +194,10 @@ void BaySides(QPainter& p)
         p.setPen(Qt::NoPen);
         p.setBrush(C(SkinColour::CYAN, 200));
         p.drawEllipse(QPointF(card.left() + 12.5, y + 6.5), 1.6, 1.6);
-        DrawLabel(p, QPointF(card.left() + 19, y), QString::fromLatin1(name), ArtFont(10), QColor(0xb4, 0xc2, 0xd2));
-        DrawLabel(p, QPointF(card.right() - 9, y), QString::fromLatin1(value), ArtFont(10), QColor(0x78, 0x88, 0x9c),
-                  Qt::AlignRight | Qt::AlignTop);
+        DrawLabel(p, QPointF(card.left() + 19, y), QString::fromLatin1(name), ArtFont(10),
+                  QColor(0xb4, 0xc2, 0xd2));
+        DrawLabel(p, QPointF(card.right() - 9, y), QString::fromLatin1(value), ArtFont(10),
+                  QColor(0x78, 0x88, 0x9c), Qt::AlignRight | Qt::AlignTop);
         y += 18;
     }
     p.restore();
@@ -202,8 +211,21 @@ void ControlDeck(QPainter& p)
     // the connect button below it
     Groove(p, QRectF(3, 285, 200, 225), 3);
 
+    // the tray's free slot after the last tab carries an engraved mark
+    const QRectF slot(106, 289 + 4 * 45, 93, 38);
+    const QColor engraved(0x24, 0x2c, 0x38);
+    const QColor engravedLight(0x1c, 0x22, 0x2b);
+    DrawLabel(p, QPointF(slot.center().x() + 0.5, slot.center().y() - 5 + 0.5),
+              QStringLiteral("HX9"), ArtFont(15, true), engravedLight.darker(160),
+              Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, QPointF(slot.center().x(), slot.center().y() - 5), QStringLiteral("HX9"),
+              ArtFont(15, true), engraved, Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, QPointF(slot.center().x(), slot.center().y() + 10), QStringLiteral("VELMORA"),
+              ArtFont(7, true), engraved, Qt::AlignHCenter | Qt::AlignVCenter);
+
     // connection plate: status text and gauge go on the dark glass
-    DrawLabel(p, QPointF(30, 520), QStringLiteral("BOARD LINK"), ArtFont(8, true), QColor(0x6c, 0x7c, 0x90));
+    DrawLabel(p, QPointF(30, 520), QStringLiteral("BOARD LINK"), ArtFont(8, true),
+              QColor(0x6c, 0x7c, 0x90));
     const QRectF plate(26, 534, 97, 32);
     QLinearGradient glass(plate.topLeft(), plate.bottomLeft());
     glass.setColorAt(0, QColor(0x03, 0x05, 0x07));
@@ -212,16 +234,18 @@ void ControlDeck(QPainter& p)
     p.setBrush(glass);
     p.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     p.setPen(QPen(C(SkinColour::CHASSIS_EDGE, 140), 1));
-    p.drawLine(QPointF(plate.left() + 4, plate.bottom() + 0.5), QPointF(plate.right() - 4, plate.bottom() + 0.5));
-    DrawLabel(p, QPointF(30, 574), QStringLiteral("JTAG / USB"), ArtFont(8, true), QColor(0x4a, 0x58, 0x6a));
+    p.drawLine(QPointF(plate.left() + 4, plate.bottom() + 0.5),
+               QPointF(plate.right() - 4, plate.bottom() + 0.5));
+    DrawLabel(p, QPointF(30, 574), QStringLiteral("JTAG / USB"), ArtFont(8, true),
+              QColor(0x4a, 0x58, 0x6a));
 
     // panel bay: a recess holding the panel (or the clip) and the info strip under it
     // its left side only as wide as the gap left by the connect button
     const QRectF bay = QRectF(PANEL_AREA).adjusted(-1, -3, 3, 3);
     Groove(p, bay, 5);
     p.fillRect(QRectF(PANEL_AREA), C(SkinColour::PANEL));
-    const QRectF strip(PANEL_AREA.left(), PANEL_AREA.top() + PANEL_CLIENT_HEIGHT, PANEL_AREA.width(),
-                       PANEL_AREA.height() - PANEL_CLIENT_HEIGHT);
+    const QRectF strip(PANEL_AREA.left(), PANEL_AREA.top() + PANEL_CLIENT_HEIGHT,
+                       PANEL_AREA.width(), PANEL_AREA.height() - PANEL_CLIENT_HEIGHT);
     p.fillRect(strip, C(SkinColour::INFO_STRIP));
     p.fillRect(QRectF(strip.left(), strip.top(), strip.width(), 1), QColor(0x22, 0x2a, 0x36));
 
@@ -245,7 +269,8 @@ QImage MainUi()
     TitlePlate(p);
     BaySides(p);
     p.save();
-    p.setClipRect(QRect(0, HEADER_BOTTOM + 2, WIDTH, DECK_TOP - HEADER_BOTTOM - 3)); // the board's shadow stays in the bay
+    p.setClipRect(QRect(0, HEADER_BOTTOM + 2, WIDTH,
+                        DECK_TOP - HEADER_BOTTOM - 3)); // the board's shadow stays in the bay
     BoardArt::Draw(p);
     p.restore();
     ControlDeck(p);

@@ -98,7 +98,8 @@ void DrawButtonFace(QPainter& p, const QRectF& rect, ButtonRow row, const Button
     if (row == ButtonRow::Normal || row == ButtonRow::Hover)
     {
         // Lit top edge: the face reads as raised.
-        QColor shine = row == ButtonRow::Hover ? Mix(look.Accent, Qt::white, 0.5) : top.lighter(150);
+        QColor shine =
+            row == ButtonRow::Hover ? Mix(look.Accent, Qt::white, 0.5) : top.lighter(150);
         shine.setAlpha(row == ButtonRow::Hover ? 120 : 90);
         p.setPen(QPen(shine, 1.0));
         p.drawLine(QPointF(inner.left() + innerRadius, inner.top() + 0.5),

@@ -46,7 +46,10 @@ inline constexpr QRgb METAL_DARK = 0xff6e7680;
 // Transparent pictures: the lower-left pixel's colour is left out when drawn.
 inline constexpr QRgb COLOUR_KEY = 0xffff00ff;
 
-inline QColor C(QRgb rgb) { return QColor::fromRgba(rgb); }
+inline QColor C(QRgb rgb)
+{
+    return QColor::fromRgba(rgb);
+}
 inline QColor C(QRgb rgb, int alpha)
 {
     QColor c = QColor::fromRgba(rgb);

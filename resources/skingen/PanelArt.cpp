@@ -1,7 +1,7 @@
 #include "resources/skingen/PanelArt.h"
 
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QRadialGradient>
@@ -43,12 +43,14 @@ QImage PanelCanvas()
 {
     QImage image = NewCanvas(PANEL_WIDTH, PANEL_HEIGHT, SkinColour::PANEL);
     QPainter p(&image);
-    p.fillRect(0, PANEL_CLIENT_HEIGHT, PANEL_WIDTH, PANEL_HEIGHT - PANEL_CLIENT_HEIGHT, C(SkinColour::INFO_STRIP));
+    p.fillRect(0, PANEL_CLIENT_HEIGHT, PANEL_WIDTH, PANEL_HEIGHT - PANEL_CLIENT_HEIGHT,
+               C(SkinColour::INFO_STRIP));
     p.setPen(C(SkinColour::PANEL_LINE));
     p.drawRect(0, 0, PANEL_WIDTH - 1, PANEL_CLIENT_HEIGHT - 1);
     p.setPen(C(SkinColour::PANEL_LINE_DIM));
     p.drawRect(1, 1, PANEL_WIDTH - 3, PANEL_CLIENT_HEIGHT - 3);
-    CornerBrackets(p, QRectF(3, 3, PANEL_WIDTH - 7, PANEL_CLIENT_HEIGHT - 7), 9, C(SkinColour::CYAN, 110));
+    CornerBrackets(p, QRectF(3, 3, PANEL_WIDTH - 7, PANEL_CLIENT_HEIGHT - 7), 9,
+                   C(SkinColour::CYAN, 110));
     return image;
 }
 
@@ -74,6 +76,31 @@ void Band(QPainter& p, const QRectF& r, bool mark = false)
             p.setBrush(i == 0 ? C(SkinColour::CYAN, 170) : QColor(0x3a, 0x48, 0x5a));
             p.drawEllipse(QPointF(r.right() - 10 - i * 7, r.center().y()), 1.8, 1.8);
         }
+    }
+    p.restore();
+}
+
+// The heading of a panel with one title at (24, 24): a cyan tick, a rule under the title
+// and status dots at the right. Reads as finished with or without a title over it.
+void TitleRule(QPainter& p)
+{
+    constexpr qreal TOP = 20;
+    constexpr qreal RULE_Y = 44.5;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(C(SkinColour::CYAN));
+    p.drawRoundedRect(QRectF(14, TOP + 4, 3, 15), 1, 1);
+    QLinearGradient rule(QPointF(14, 0), QPointF(PANEL_WIDTH - 14, 0));
+    rule.setColorAt(0, C(SkinColour::CYAN, 150));
+    rule.setColorAt(0.45, C(SkinColour::PANEL_LINE));
+    rule.setColorAt(1, C(SkinColour::PANEL_LINE, 60));
+    p.fillRect(QRectF(14, RULE_Y, PANEL_WIDTH - 28, 1), rule);
+    p.fillRect(QRectF(14, RULE_Y + 1, PANEL_WIDTH - 28, 1), QColor(0, 0, 0, 90));
+    for (int i = 0; i < 3; ++i)
+    {
+        p.setBrush(i == 0 ? C(SkinColour::CYAN, 170) : QColor(0x3a, 0x48, 0x5a));
+        p.drawEllipse(QPointF(PANEL_WIDTH - 22 - i * 7, TOP + 11.5), 1.8, 1.8);
     }
     p.restore();
 }
@@ -123,8 +150,8 @@ void SdCardPicture(QPainter& p, const QRectF& r)
     QRectF label(r.left() + 5, r.top() + r.height() * 0.42, r.width() - 10, r.height() * 0.44);
     p.setBrush(QColor(0x0c, 0x4a, 0x8a));
     p.drawRoundedRect(label, 2, 2);
-    DrawLabel(p, label.center() + QPointF(0, -3), QStringLiteral("SD"), ArtFont(14, true), QColor(0xee, 0xf4, 0xfa),
-              Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, label.center() + QPointF(0, -3), QStringLiteral("SD"), ArtFont(14, true),
+              QColor(0xee, 0xf4, 0xfa), Qt::AlignHCenter | Qt::AlignVCenter);
     DrawLabel(p, label.center() + QPointF(0, 9), QStringLiteral("MEMORY CARD"), ArtFont(5.5, true),
               QColor(0xc0, 0xd4, 0xe8), Qt::AlignHCenter | Qt::AlignVCenter);
     // write-protect slider on the left edge
@@ -188,8 +215,8 @@ void HsmcPicture(QPainter& p, const QRectF& area)
     }
 
     // the loopback adapter, plugged in beside it
-    const QRectF adapter(connector.right() + 8, connector.top() + 8, pcb.right() - connector.right() - 16,
-                         connector.height() - 16);
+    const QRectF adapter(connector.right() + 8, connector.top() + 8,
+                         pcb.right() - connector.right() - 16, connector.height() - 16);
     p.setPen(QPen(QColor(0x0e, 0x4a, 0x24), 1));
     p.setBrush(QColor(0x16, 0x6a, 0x36));
     p.drawRoundedRect(adapter, 2, 2);
@@ -209,8 +236,8 @@ void HsmcPicture(QPainter& p, const QRectF& area)
     p.setBrush(QColor(0xe6, 0xed, 0xf5));
     DrawLabel(p, QPointF(pcb.center().x(), pcb.top() + 3), QStringLiteral("HSMC"), ArtFont(8, true),
               C(SkinColour::SILK), Qt::AlignHCenter | Qt::AlignTop);
-    DrawLabel(p, QPointF(adapter.center().x(), pcb.bottom() - 12), QStringLiteral("LOOPBACK"), ArtFont(6.5, true),
-              C(SkinColour::SILK), Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(adapter.center().x(), pcb.bottom() - 12), QStringLiteral("LOOPBACK"),
+              ArtFont(6.5, true), C(SkinColour::SILK), Qt::AlignHCenter | Qt::AlignTop);
     p.restore();
 }
 
@@ -223,7 +250,7 @@ QImage TabDialog()
 {
     QImage image = PanelCanvas();
     QPainter p(&image);
-    Band(p, QRectF(12, 18, PANEL_WIDTH - 24, 26), true);
+    TitleRule(p);
     return image;
 }
 
@@ -262,7 +289,7 @@ QImage Adc()
 {
     QImage image = PanelCanvas();
     QPainter p(&image);
-    Band(p, QRectF(12, 18, PANEL_WIDTH - 24, 26), true);
+    TitleRule(p);
     p.setRenderHint(QPainter::Antialiasing);
     // read-out screen behind the channel values
     const QRectF bezel(76, 84, 218, 184);
@@ -297,7 +324,8 @@ QImage Adc()
     sheen.setColorAt(1, QColor(255, 255, 255, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);
-    p.drawRect(QRectF(screen.left() + 2, screen.top() + 2, screen.width() - 4, screen.height() * 0.35));
+    p.drawRect(
+        QRectF(screen.left() + 2, screen.top() + 2, screen.width() - 4, screen.height() * 0.35));
 
     ChipPicture(p, QRectF(316, 136, 44, 64), 8, QStringLiteral("ADC"));
     // input lines from the converter's pins
@@ -314,7 +342,7 @@ QImage Hsmc()
 {
     QImage image = PanelCanvas();
     QPainter p(&image);
-    Band(p, QRectF(12, 18, PANEL_WIDTH - 24, 26), true);
+    TitleRule(p);
     HsmcPicture(p, QRectF(292, 58, 80, 166));
     // window behind the PASS / NG result under the Verify button
     p.setRenderHint(QPainter::Antialiasing);
@@ -377,18 +405,18 @@ QImage About()
     p.setPen(QPen(QColor(255, 255, 255, 25), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(chip.adjusted(5, 5, -5, -5), 3, 3);
-    DrawLabel(p, c + QPointF(0, -4), QStringLiteral("HX9"), ArtFont(34, true), QColor(0xf2, 0xf8, 0xff),
-              Qt::AlignHCenter | Qt::AlignVCenter);
-    DrawLabel(p, c + QPointF(0, 24), QStringLiteral("STARTER BOARD"), ArtFont(8, true), C(SkinColour::CYAN),
-              Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, c + QPointF(0, -4), QStringLiteral("HX9"), ArtFont(34, true),
+              QColor(0xf2, 0xf8, 0xff), Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, c + QPointF(0, 24), QStringLiteral("STARTER BOARD"), ArtFont(8, true),
+              C(SkinColour::CYAN), Qt::AlignHCenter | Qt::AlignVCenter);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x0a, 0x0b, 0x0d));
     p.drawEllipse(chip.topLeft() + QPointF(10, 10), 3, 3);
 
     DrawLabel(p, QPointF(150, 148), QStringLiteral("Velmora Starter Board"), ArtFont(13, true),
               QColor(0xdc, 0xe6, 0xf0), Qt::AlignHCenter | Qt::AlignTop);
-    DrawLabel(p, QPointF(150, 165), QStringLiteral("CONTROL PANEL"), ArtFont(8.5), QColor(0x7c, 0x8c, 0xa0),
-              Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(150, 165), QStringLiteral("CONTROL PANEL"), ArtFont(8.5),
+              QColor(0x7c, 0x8c, 0xa0), Qt::AlignHCenter | Qt::AlignTop);
 
     // divider
     QLinearGradient rule(QPointF(20, 0), QPointF(280, 0));

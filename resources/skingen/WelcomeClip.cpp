@@ -1,7 +1,7 @@
 #include "resources/skingen/WelcomeClip.h"
 
-#include "resources/skingen/Palette.h"
 #include "resources/skingen/PaintKit.h"
+#include "resources/skingen/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -160,8 +160,8 @@ void DrawChip(QPainter& p, qreal t)
     name.translate(CENTRE.x() - box.center().x(), CENTRE.y() - 4 - box.center().y());
     p.setBrush(QColor(0xf2, 0xf8, 0xff));
     p.drawPath(name);
-    DrawLabel(p, CENTRE + QPointF(0, 25), QStringLiteral("FPGA"), ArtFont(9, true), QColor(0x7c, 0xe8, 0xff),
-              Qt::AlignHCenter | Qt::AlignVCenter);
+    DrawLabel(p, CENTRE + QPointF(0, 25), QStringLiteral("FPGA"), ArtFont(9, true),
+              QColor(0x7c, 0xe8, 0xff), Qt::AlignHCenter | Qt::AlignVCenter);
 
     const qreal x = chip.left() - 60 + t * (chip.width() + 160);
     QLinearGradient sheen(QPointF(x - 22, 0), QPointF(x + 22, 0));
@@ -181,10 +181,10 @@ void DrawChip(QPainter& p, qreal t)
 
 void Titles(QPainter& p)
 {
-    DrawLabel(p, QPointF(WIDTH / 2.0, 196), QStringLiteral("Velmora Starter Board"), ArtFont(17, true),
-              QColor(0xe6, 0xee, 0xf6), Qt::AlignHCenter | Qt::AlignTop);
-    DrawLabel(p, QPointF(WIDTH / 2.0, 220), QStringLiteral("HX9  CONTROL  PANEL"), ArtFont(10, true), C(SkinColour::CYAN),
-              Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(WIDTH / 2.0, 196), QStringLiteral("Velmora Starter Board"),
+              ArtFont(17, true), QColor(0xe6, 0xee, 0xf6), Qt::AlignHCenter | Qt::AlignTop);
+    DrawLabel(p, QPointF(WIDTH / 2.0, 220), QStringLiteral("HX9  CONTROL  PANEL"),
+              ArtFont(10, true), C(SkinColour::CYAN), Qt::AlignHCenter | Qt::AlignTop);
 }
 
 // A soft scan line rolling down the picture, wrapping round with the loop.

@@ -68,7 +68,8 @@ bool DrawAll(const QDir& folder, QString& error)
         error = QStringLiteral("The welcome clip could not be encoded");
         return false;
     }
-    return WriteFile(folder.filePath(QString::fromLatin1(CLIP_NAME) + QStringLiteral(".gif")), clip, error);
+    return WriteFile(folder.filePath(QString::fromLatin1(CLIP_NAME) + QStringLiteral(".gif")), clip,
+                     error);
 }
 
 } // namespace

@@ -124,7 +124,8 @@ TEST(GifWriter, ManyColoursAreReducedCloseToTheOriginal)
             {
                 const QRgb a = frames[i].pixel(x, y);
                 const QRgb b = decoded[i].pixel(x, y);
-                error += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+                error += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                         std::abs(qBlue(a) - qBlue(b));
             }
         }
         EXPECT_LT(error / (gradient.width() * gradient.height() * 3), 4.0) << "frame " << i;

@@ -22,32 +22,62 @@ struct Expected
 };
 
 // Names and sizes as the windows use them (strips: four rows).
-const std::vector<Expected> BITMAPS = {
-    {"MAIN_UI", 620, 600},        {"TAB_BUTTON", 93, 152},      {"CLOSE_BTN", 37, 48},
-    {"MINI_BTN", 37, 48},         {"ABOUT_BTN", 37, 48},        {"CONNECT_BTN", 79, 308},
-    {"DISCONNECT_BTN", 79, 308},  {"NORMAL_BTN", 64, 68},       {"MIDDLE_BTN", 122, 68},
-    {"LONG_BTN", 189, 68},        {"LEFT_BTN", 20, 68},         {"RIGHT_BTN", 20, 68},
-    {"LEDG_LIGHT_BTN", 22, 144},  {"LEDG_UNLIGHT_BTN", 22, 144}, {"LEDR_LIGHT_BTN", 22, 144},
-    {"LEDR_UNLIGHT_BTN", 22, 144}, {"ABOUT_BK", 300, 300},      {"TAB_DLG_BK", 387, 296},
-    {"BT_DLG_BK", 387, 296},      {"MEMORY_DLG_BK", 387, 296},  {"SDCARD_DLG_BK", 387, 296},
-    {"ADC_DLG_BK", 387, 296},     {"HSMC_DLG_BK", 387, 296},    {"COMPOSITE", 329, 169},
-    {"SW_UP", 19, 63},            {"SW_DOWN", 19, 63},          {"BUTTON_UP", 44, 44},
-    {"BUTTON_DOWN", 44, 44},      {"INFO_ICON", 15, 13},        {"HEX_0", 40, 59},
-    {"HEX_1", 40, 59},            {"HEX_2", 40, 59},            {"HEX_3", 40, 59},
-    {"HEX_4", 40, 59},            {"HEX_5", 40, 59},            {"HEX_6", 40, 59},
-    {"HEX_7", 40, 59},            {"HEX_8", 40, 59},            {"HEX_9", 40, 59},
-    {"HEX_A", 40, 59},            {"HEX_B", 40, 59},            {"HEX_C", 40, 59},
-    {"HEX_D", 40, 59},            {"HEX_E", 40, 59},            {"HEX_F", 40, 59}};
+const std::vector<Expected> BITMAPS = {{"MAIN_UI", 620, 600},
+                                       {"TAB_BUTTON", 93, 152},
+                                       {"CLOSE_BTN", 37, 48},
+                                       {"MINI_BTN", 37, 48},
+                                       {"ABOUT_BTN", 37, 48},
+                                       {"CONNECT_BTN", 79, 308},
+                                       {"DISCONNECT_BTN", 79, 308},
+                                       {"NORMAL_BTN", 64, 68},
+                                       {"MIDDLE_BTN", 122, 68},
+                                       {"LONG_BTN", 189, 68},
+                                       {"LEFT_BTN", 20, 68},
+                                       {"RIGHT_BTN", 20, 68},
+                                       {"LEDG_LIGHT_BTN", 22, 144},
+                                       {"LEDG_UNLIGHT_BTN", 22, 144},
+                                       {"LEDR_LIGHT_BTN", 22, 144},
+                                       {"LEDR_UNLIGHT_BTN", 22, 144},
+                                       {"ABOUT_BK", 300, 300},
+                                       {"TAB_DLG_BK", 387, 296},
+                                       {"BT_DLG_BK", 387, 296},
+                                       {"MEMORY_DLG_BK", 387, 296},
+                                       {"SDCARD_DLG_BK", 387, 296},
+                                       {"ADC_DLG_BK", 387, 296},
+                                       {"HSMC_DLG_BK", 387, 296},
+                                       {"COMPOSITE", 329, 169},
+                                       {"SW_UP", 19, 63},
+                                       {"SW_DOWN", 19, 63},
+                                       {"BUTTON_UP", 44, 44},
+                                       {"BUTTON_DOWN", 44, 44},
+                                       {"INFO_ICON", 15, 13},
+                                       {"HEX_0", 40, 59},
+                                       {"HEX_1", 40, 59},
+                                       {"HEX_2", 40, 59},
+                                       {"HEX_3", 40, 59},
+                                       {"HEX_4", 40, 59},
+                                       {"HEX_5", 40, 59},
+                                       {"HEX_6", 40, 59},
+                                       {"HEX_7", 40, 59},
+                                       {"HEX_8", 40, 59},
+                                       {"HEX_9", 40, 59},
+                                       {"HEX_A", 40, 59},
+                                       {"HEX_B", 40, 59},
+                                       {"HEX_C", 40, 59},
+                                       {"HEX_D", 40, 59},
+                                       {"HEX_E", 40, 59},
+                                       {"HEX_F", 40, 59}};
 
 const std::vector<const char*> STRIPS = {
-    "TAB_BUTTON", "CLOSE_BTN", "MINI_BTN", "ABOUT_BTN", "CONNECT_BTN", "DISCONNECT_BTN",
-    "NORMAL_BTN", "MIDDLE_BTN", "LONG_BTN", "LEFT_BTN", "RIGHT_BTN", "LEDG_LIGHT_BTN",
-    "LEDG_UNLIGHT_BTN", "LEDR_LIGHT_BTN", "LEDR_UNLIGHT_BTN"};
+    "TAB_BUTTON",     "CLOSE_BTN",      "MINI_BTN",         "ABOUT_BTN",      "CONNECT_BTN",
+    "DISCONNECT_BTN", "NORMAL_BTN",     "MIDDLE_BTN",       "LONG_BTN",       "LEFT_BTN",
+    "RIGHT_BTN",      "LEDG_LIGHT_BTN", "LEDG_UNLIGHT_BTN", "LEDR_LIGHT_BTN", "LEDR_UNLIGHT_BTN"};
 
 // Drawn with the lower-left pixel's colour left out.
 const std::vector<const char*> TRANSPARENT = {
-    "SW_UP", "SW_DOWN", "BUTTON_UP", "BUTTON_DOWN", "HEX_0", "HEX_1", "HEX_2", "HEX_3", "HEX_4",
-    "HEX_5", "HEX_6", "HEX_7", "HEX_8", "HEX_9", "HEX_A", "HEX_B", "HEX_C", "HEX_D", "HEX_E", "HEX_F"};
+    "SW_UP", "SW_DOWN", "BUTTON_UP", "BUTTON_DOWN", "HEX_0", "HEX_1", "HEX_2",
+    "HEX_3", "HEX_4",   "HEX_5",     "HEX_6",       "HEX_7", "HEX_8", "HEX_9",
+    "HEX_A", "HEX_B",   "HEX_C",     "HEX_D",       "HEX_E", "HEX_F"};
 
 constexpr int ROWS = 4;
 constexpr int PANEL_CLIENT_HEIGHT = 276;
@@ -125,7 +155,8 @@ TEST(SkinBitmaps, StripRowsAreFourDistinctLooks)
         {
             for (int b = a + 1; b < ROWS; ++b)
             {
-                EXPECT_NE(rows[static_cast<size_t>(a)], rows[static_cast<size_t>(b)]) << "rows " << a << " and " << b;
+                EXPECT_NE(rows[static_cast<size_t>(a)], rows[static_cast<size_t>(b)])
+                    << "rows " << a << " and " << b;
             }
         }
         // disabled reads dimmer than normal and hover
@@ -203,9 +234,11 @@ TEST(SkinBitmaps, MainWindowButtonsSitOnTheirOwnColour)
         int X;
         int Y;
     };
-    std::vector<Place> places = {
-        {"CLOSE_BTN", 559, 19}, {"MINI_BTN", 520, 19}, {"ABOUT_BTN", 481, 19},
-        {"CONNECT_BTN", 124, 510}, {"DISCONNECT_BTN", 124, 510}};
+    std::vector<Place> places = {{"CLOSE_BTN", 559, 19},
+                                 {"MINI_BTN", 520, 19},
+                                 {"ABOUT_BTN", 481, 19},
+                                 {"CONNECT_BTN", 124, 510},
+                                 {"DISCONNECT_BTN", 124, 510}};
     for (int k = 0; k < 5; ++k)
     {
         places.push_back({"TAB_BUTTON", 8, 289 + 45 * k});
@@ -216,7 +249,8 @@ TEST(SkinBitmaps, MainWindowButtonsSitOnTheirOwnColour)
     }
     for (const Place& place : places)
     {
-        SCOPED_TRACE(std::string(place.Strip) + " at " + std::to_string(place.X) + "," + std::to_string(place.Y));
+        SCOPED_TRACE(std::string(place.Strip) + " at " + std::to_string(place.X) + "," +
+                     std::to_string(place.Y));
         const QImage face = Row(Load(place.Strip), 0);
         const int r = face.width() - 1;
         const int b = face.height() - 1;
@@ -261,8 +295,8 @@ TEST(SkinBitmaps, PanelButtonsSitOnTheirOwnColour)
     }
     for (const Place& place : places)
     {
-        SCOPED_TRACE(std::string(place.Strip) + " on " + place.Panel + " at " + std::to_string(place.X) + "," +
-                     std::to_string(place.Y));
+        SCOPED_TRACE(std::string(place.Strip) + " on " + place.Panel + " at " +
+                     std::to_string(place.X) + "," + std::to_string(place.Y));
         const QImage panel = Load(place.Panel);
         const QImage face = Row(Load(place.Strip), 0);
         const int r = face.width() - 1;
@@ -298,11 +332,11 @@ TEST(SkinBitmaps, BoardPartsLieUnderTheirOutlines)
         ASSERT_TRUE(isBareBoard(c)) << "sample area is not bare board";
     }
     const std::vector<std::pair<const char*, QRect>> outlines = {
-        {"ShapeSegDisp", QRect(181, 203, 67, 27)}, {"ShapeLed", QRect(180, 236, 253, 9)},
+        {"ShapeSegDisp", QRect(181, 203, 67, 27)},   {"ShapeLed", QRect(180, 236, 253, 9)},
         {"ShapeButtonSw", QRect(177, 247, 143, 26)}, {"ShapeButton", QRect(322, 247, 106, 25)},
-        {"ShapeLPDDR2", QRect(350, 102, 31, 28)},  {"ShapeSRAM", QRect(282, 150, 39, 26)},
-        {"ShapeSDCARD", QRect(382, 51, 33, 32)},   {"ShapeADC", QRect(292, 217, 48, 12)},
-        {"ShapeRS232", QRect(239, 36, 30, 35)},    {"ShapeVGA", QRect(276, 40, 35, 26)},
+        {"ShapeLPDDR2", QRect(350, 102, 31, 28)},    {"ShapeSRAM", QRect(282, 150, 39, 26)},
+        {"ShapeSDCARD", QRect(382, 51, 33, 32)},     {"ShapeADC", QRect(292, 217, 48, 12)},
+        {"ShapeRS232", QRect(239, 36, 30, 35)},      {"ShapeVGA", QRect(276, 40, 35, 26)},
         {"ShapeHSMC", QRect(438, 107, 17, 124)}};
     for (const auto& [name, box] : outlines)
     {

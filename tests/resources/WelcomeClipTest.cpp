@@ -39,7 +39,8 @@ double MeanDifference(const QImage& a, const QImage& b)
         {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
         }
     }
     return sum / (a.width() * a.height());
@@ -77,7 +78,8 @@ TEST(WelcomeClip, MovesSmoothlyAndClosesTheLoopWithoutAJump)
     double largestStep = 0;
     for (int i = 0; i + 1 < FRAMES; ++i)
     {
-        const double step = MeanDifference(frames[static_cast<size_t>(i)], frames[static_cast<size_t>(i + 1)]);
+        const double step =
+            MeanDifference(frames[static_cast<size_t>(i)], frames[static_cast<size_t>(i + 1)]);
         EXPECT_GT(step, 0.0) << "frame " << i << " to " << i + 1 << " stands still";
         largestStep = std::max(largestStep, step);
     }
