@@ -465,6 +465,9 @@ std::string TControlInterface::Memory(const TWords& words)
             return Error(StatusName(status));
         return Ok(Hex(bytes.data(), bytes.size()));
     }
+    const TStatus range = firmware.CheckRange(type, address, count);
+    if (range != STATUS_OK)
+        return Error(StatusName(range));
     std::vector<uint8_t> chunk(CRC_CHUNK);
     uint32_t crc = 0;
     for (uint64_t done = 0; done < count;)

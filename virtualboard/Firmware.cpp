@@ -204,12 +204,24 @@ std::vector<uint8_t> TFirmware::QuerySdCardInfo(size_t count)
     return reply.Seal();
 }
 
-TStatus TFirmware::ReadMemory(uint8_t type, uint64_t address, uint8_t* destination, size_t count)
+TStatus TFirmware::CheckRange(uint8_t type, uint64_t address, uint64_t count)
 {
     if (type == MEM_ADC)
+        return address <= ADC_BLOCK_SIZE && count <= ADC_BLOCK_SIZE - address ? STATUS_OK
+                                                                              : STATUS_OUT_OF_RANGE;
+    const TSparseMemory* memory = Memory(type);
+    if (memory == nullptr)
+        return STATUS_UNKNOWN_MEMORY;
+    return memory->Contains(address, count) ? STATUS_OK : STATUS_OUT_OF_RANGE;
+}
+
+TStatus TFirmware::ReadMemory(uint8_t type, uint64_t address, uint8_t* destination, size_t count)
+{
+    const TStatus range = CheckRange(type, address, count);
+    if (range != STATUS_OK)
+        return range;
+    if (type == MEM_ADC)
     {
-        if (address > ADC_BLOCK_SIZE || count > ADC_BLOCK_SIZE - address)
-            return STATUS_OUT_OF_RANGE;
         uint8_t block[ADC_BLOCK_SIZE];
         for (size_t i = 0; i < ADC_CHANNELS; ++i)
         {
@@ -219,10 +231,7 @@ TStatus TFirmware::ReadMemory(uint8_t type, uint64_t address, uint8_t* destinati
         std::memcpy(destination, block + address, count);
         return STATUS_OK;
     }
-    const TSparseMemory* memory = Memory(type);
-    if (memory == nullptr)
-        return STATUS_UNKNOWN_MEMORY;
-    return memory->Read(address, destination, count) ? STATUS_OK : STATUS_OUT_OF_RANGE;
+    return Memory(type)->Read(address, destination, count) ? STATUS_OK : STATUS_OUT_OF_RANGE;
 }
 
 std::vector<uint8_t> TFirmware::MemoryWrite(const uint8_t* payload, size_t count)

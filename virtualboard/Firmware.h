@@ -100,6 +100,9 @@ public:
     /// The LPDDR2 (type 7) or SRAM (type 6); nullptr for any other type.
     TSparseMemory* Memory(uint8_t type);
 
+    /// STATUS_OK when count bytes from address lie in the memory of that type (ADC block included).
+    TStatus CheckRange(uint8_t type, uint64_t address, uint64_t count);
+
     /// Reads count bytes of a memory type (the ADC block included); a status says why not.
     TStatus ReadMemory(uint8_t type, uint64_t address, uint8_t* destination, size_t count);
 

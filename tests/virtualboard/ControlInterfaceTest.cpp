@@ -4,8 +4,8 @@
 #include "virtualboard/FpgaImage.h"
 
 #include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <unistd.h>
 
 namespace
@@ -186,6 +186,9 @@ TEST_F(ControlInterface, MemoryCanBeInspectedAndPreloaded)
     // CRC-32 of "123456789" is the well-known check value.
     EXPECT_EQ(m_Control.Execute("mem write sram 0x100 313233343536373839"), "ok");
     EXPECT_EQ(m_Control.Execute("mem crc sram 0x100 9"), "ok 0xcbf43926");
+    // Refused before any of the 512 MB is read.
+    EXPECT_EQ(m_Control.Execute("mem crc lpddr2 0 0x20000001"),
+              "error range past the end of the memory");
     EXPECT_EQ(m_Control.Execute("mem write adc 0 00").rfind("error", 0), 0u);
     EXPECT_EQ(m_Control.Execute("mem write sram 0 abc").rfind("error", 0), 0u);
 }
@@ -274,6 +277,50 @@ TEST_F(ControlInterface, AnIncompleteRequestIsDroppedAfterItsTimeoutOnly)
     EXPECT_EQ(m_Board.NextTickIn(20'000), -1);
     EXPECT_EQ(Wire(Frame(CMD_SET_LED, Le32(0x2)), 20'000).size(), 7u);
     EXPECT_EQ(m_Board.Firmware().Outputs().Leds, 0x2u);
+}
+
+// Random lines built from the interface's own words and odd tokens: every reply is one
+// line starting "ok" or "error ", and the board still answers the PC afterwards.
+TEST_F(ControlInterface, RandomLinesAlwaysGetOneWellFormedReply)
+{
+    const std::vector<std::string> vocabulary = {
+        "ping",     "status",  "power-cycle", "board-name",
+        "keys",     "key",     "switches",    "switch",
+        "leds",     "seg7",    "hdmi",        "uart",
+        "sent",     "clear",   "receive",     "receive-text",
+        "sd",       "present", "card",        "sdhc",
+        "sdsc",     "cid",     "csd",         "fs",
+        "flag",     "adc",     "hsmc",        "pass",
+        "fail",     "mem",     "read",        "write",
+        "crc",      "lpddr2",  "sram",        "adc",
+        "fault",    "faults",  "stall",       "delay",
+        "checksum", "endmark", "code",        "length",
+        "junk",     "drop",    "down",        "up",
+        "on",       "off",     "0",           "1",
+        "3",        "9",       "0x10",        "0x3ff",
+        "4095",     "65536",   "0xffffffff",  "-1",
+        "00ff",     "abc",     "0x",          "",
+        "\t",       "\r",      "\x01",        "99999999999999999999999"};
+    std::mt19937 random(4242);
+    ProgramBoard();
+    for (int i = 0; i < 5000; ++i)
+    {
+        std::string line;
+        const int words = 1 + static_cast<int>(random() % 6);
+        for (int w = 0; w < words; ++w)
+            line += (w ? " " : "") + vocabulary[random() % vocabulary.size()];
+        if (line.find("power-cycle") != std::string::npos)
+            continue; // keeps the board programmed for the check below
+        const std::string reply = m_Control.Execute(line);
+        ASSERT_TRUE(reply == "ok" || reply.rfind("ok ", 0) == 0 || reply.rfind("error ", 0) == 0)
+            << line << " -> " << reply;
+        ASSERT_EQ(reply.find_first_of("\r\n"), std::string::npos) << line;
+    }
+    m_Board.Faults().Clear();
+    const std::vector<uint8_t> ping = Frame(CMD_PING);
+    const auto out = m_Board.Receive(ping.data(), ping.size(), 0);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Bytes.size(), 7u);
 }
 
 } // namespace
