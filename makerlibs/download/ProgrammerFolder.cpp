@@ -54,9 +54,3 @@ std::string TProgrammerFolder::Find()
     const std::string folder = BinFolderOf(RootFromEnvironment());
     return folder.empty() ? BinFolderOf(RootFromSettings()) : folder;
 }
-
-std::string TProgrammerFolder::Programmer()
-{
-    const std::string folder = Find();
-    return folder.empty() ? std::string() : folder + "/" + PROGRAMMER_NAME;
-}

@@ -15,8 +15,6 @@ public:
 
     // The folder holding the programmer; empty when neither source names an existing folder.
     static std::string Find();
-    // The programmer's full path in the found folder; empty when there is no folder.
-    static std::string Programmer();
 
 private:
     static std::string BinFolderOf(const std::string& root);
