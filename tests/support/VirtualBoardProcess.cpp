@@ -261,9 +261,9 @@ bool TVirtualBoardProcess::PowerCycle()
     return Command("power-cycle");
 }
 
-bool TVirtualBoardProcess::InjectFault(const std::string& spec)
+bool TVirtualBoardProcess::InjectFault(const std::string& fault)
 {
-    return Command("fault " + spec);
+    return Command("fault " + fault);
 }
 
 bool TVirtualBoardProcess::ClearFaults()

@@ -83,7 +83,7 @@ public:
     bool PowerCycle();
     /// Queues a link fault: "stall|checksum|endmark|code|length|drop [N]",
     /// "delay MS [N]" or "junk BYTES [N]".
-    bool InjectFault(const std::string& spec);
+    bool InjectFault(const std::string& fault);
     bool ClearFaults();
     bool SetKeys(uint32_t mask);
     bool SetSwitches(uint32_t mask);

@@ -253,7 +253,7 @@ TEST(QuartusPgm, ProgramsTheBoardNamedByTheEnvironment)
     TVirtualBoardProcess board;
     ASSERT_TRUE(board.Start()) << board.LastError();
     auto run = RunProgram(
-        {Programmer(), "-c", "USB-Blaster", "-m", "jtag", "-o", "p;" + hx9test::ImagePath()});
+        {Programmer(), "-c", "USB-JTAG", "-m", "jtag", "-o", "p;" + hx9test::ImagePath()});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     TJtagTestClient jtag;
     EXPECT_TRUE(jtag.Connect(board.JtagPort()));
