@@ -181,6 +181,7 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
     Require(dwPayloadLen == 0 || payload != nullptr, "payload");
     // The reply length field is 16 bits wide; a longer expectation could never be met.
     Require(replyPayloadLen <= PKT_MAX_REPLY_PL_LEN, "replyPayloadLen <= PKT_MAX_REPLY_PL_LEN");
+    m_bLastExchangeWorked = false;
     if (!IsConnected())
     {
         m_Host.Beep();
@@ -226,6 +227,7 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
     }
     if (replyLen > 0)
         std::memcpy(pReturnBuffer, &reply[PKT_HEADER_LEN], replyLen);
+    m_bLastExchangeWorked = true;
     return true;
 }
 

@@ -136,6 +136,9 @@ public:
     QString BoardName() const { return m_BoardName; }
     /// Tick of the last successful Connect or the last KeepAlive.
     uint32_t LastActivityTick() const { return m_LastActivityTick; }
+    /// Whether the most recent Transact got a well-formed reply. Lets a caller whose command
+    /// returned false tell a failed link from a firmware status that was not 0.
+    bool LastExchangeWorked() const { return m_bLastExchangeWorked; }
 
     /// Command 0. On success a non-empty reply name is written to name (empty leaves it).
     bool QueryBoardName(QString& name);
@@ -179,5 +182,6 @@ private:
     std::unique_ptr<TJtagPort> m_pPort;
     uint32_t m_LastActivityTick = 0;
     QString m_BoardName;
+    bool m_bLastExchangeWorked = false;
     std::recursive_mutex m_Lock;
 };

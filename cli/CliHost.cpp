@@ -4,7 +4,6 @@
 
 void TCliHost::Beep()
 {
-    ++m_BeepCount;
     if (m_Console.IsErrorTerminal())
         m_Console.InfoRaw(QStringLiteral("\a"));
 }

@@ -20,17 +20,16 @@ bool TCliSession::OpenBoard(bool verbose)
     return false;
 }
 
-int TCliSession::FailureStatus(int mark)
+int TCliSession::FailureStatus()
 {
-    if (m_Host.BeepCount() != mark || !m_Board.IsConnected())
-        return EXIT_LINK_FAILURE;
-    return m_Board.Ping() ? EXIT_BOARD_FAILURE : EXIT_LINK_FAILURE;
+    return m_Board.IsConnected() && m_Board.LastExchangeWorked() ? EXIT_BOARD_FAILURE
+                                                                 : EXIT_LINK_FAILURE;
 }
 
-int TCliSession::Fail(int mark, const QString& text)
+int TCliSession::Fail(const QString& text)
 {
     m_Console.Error(text);
-    return FailureStatus(mark);
+    return FailureStatus();
 }
 
 int TCliSession::UsageError(const QString& text)

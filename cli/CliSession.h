@@ -21,13 +21,11 @@ public:
     /// Opens the link and checks the board name; with configure (or verbose, for the connect
     /// command) the whole connect sequence. Shows the reason on failure.
     bool OpenBoard(bool verbose = false);
-    /// A mark to take before a board command, for FailureStatus.
-    int Mark() const { return m_Host.BeepCount(); }
-    /// Exit status of a command that failed since mark: 3 when the exchange broke (a beep
-    /// since mark, or a ping that gets no answer either), else 1 (the firmware refused).
-    int FailureStatus(int mark);
-    /// Shows text as an error and returns the status of the failure since mark.
-    int Fail(int mark, const QString& text);
+    /// Exit status of the board command that just failed: 3 when its exchange broke, else 1
+    /// (the firmware answered with a status that was not 0).
+    int FailureStatus();
+    /// Shows text as an error and returns the status of the failure that just happened.
+    int Fail(const QString& text);
     /// Shows text (and the usage hint) on stderr and returns 2.
     int UsageError(const QString& text);
 

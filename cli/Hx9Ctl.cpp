@@ -159,10 +159,9 @@ int THx9Ctl::Name(TCliSession& session, const QStringList& words)
         return status;
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     QString name;
     if (!session.Board().QueryBoardName(name))
-        return session.Fail(mark, QStringLiteral("Failed to query board name."));
+        return session.Fail(QStringLiteral("Failed to query board name."));
     session.Console().Out(name);
     return EXIT_OK;
 }
@@ -174,9 +173,8 @@ int THx9Ctl::Ping(TCliSession& session, const QStringList& words)
         return status;
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     if (!session.Board().Ping())
-        return session.Fail(mark, QStringLiteral("ping: the board did not answer with success"));
+        return session.Fail(QStringLiteral("ping: the board did not answer with success"));
     return EXIT_OK;
 }
 
@@ -198,14 +196,13 @@ int THx9Ctl::Leds(TCliSession& session, const QStringList& words)
     }
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     bool ok = false;
     {
         std::lock_guard<std::recursive_mutex> lock(session.Board().Lock());
         ok = session.Board().SetLED(mask);
     }
     if (!ok)
-        return session.Fail(mark, QStringLiteral("leds: the board did not take the LED mask"));
+        return session.Fail(QStringLiteral("leds: the board did not take the LED mask"));
     session.Console().Out(QString::asprintf("0x%05X", mask));
     return EXIT_OK;
 }
@@ -222,14 +219,13 @@ int THx9Ctl::Seg7(TCliSession& session, const QStringList& words)
     const uint32_t digits = static_cast<uint32_t>(field.Value);
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     bool ok = false;
     {
         std::lock_guard<std::recursive_mutex> lock(session.Board().Lock());
         ok = session.Board().SetSeg7(digits, SEG7_EXTRA);
     }
     if (!ok)
-        return session.Fail(mark, QStringLiteral("seg7: the board did not take the digits"));
+        return session.Fail(QStringLiteral("seg7: the board did not take the digits"));
     session.Console().Out(QString::asprintf("%04X", digits));
     return EXIT_OK;
 }
@@ -245,7 +241,6 @@ int THx9Ctl::Switches(TCliSession& session, const QStringList& words)
         return status;
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     uint32_t state = 0;
     bool ok = false;
     {
@@ -253,8 +248,7 @@ int THx9Ctl::Switches(TCliSession& session, const QStringList& words)
         ok = session.Board().QueryButtonSwitch(state);
     }
     if (!ok)
-        return session.Fail(
-            mark, QStringLiteral("switches: the board did not report the keys and switches"));
+        return session.Fail(QStringLiteral("switches: the board did not report the keys and switches"));
     session.Console().Out(QString::asprintf("keys 0x%X", state & KEY_MASK));
     session.Console().Out(
         QString::asprintf("switches 0x%X", (state >> SWITCH_SHIFT) & SWITCH_MASK));
@@ -302,7 +296,6 @@ int THx9Ctl::Adc(TCliSession& session, const QStringList& words)
         return status;
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    const int mark = session.Mark();
     TAdcBlock block{};
     bool ok = false;
     {
@@ -311,7 +304,7 @@ int THx9Ctl::Adc(TCliSession& session, const QStringList& words)
                                         block.data());
     }
     if (!ok)
-        return session.Fail(mark, QStringLiteral("adc: the board did not report the ADC channels"));
+        return session.Fail(QStringLiteral("adc: the board did not report the ADC channels"));
     session.Console().OutRaw(AdcReadoutText(block, QStringLiteral("\n")).toLocal8Bit());
     return EXIT_OK;
 }

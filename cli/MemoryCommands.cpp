@@ -77,10 +77,9 @@ int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
     if (!m_Session.OpenBoard())
         return EXIT_LINK_FAILURE;
     TBoardMemoryLink link(m_Session.Board());
-    const int mark = m_Session.Mark();
     uint16_t value = 0;
     if (!MemoryRandomRead(link, type.Code, static_cast<uint32_t>(address.Value), value))
-        return m_Session.Fail(mark, RandomReadResultText(name, false));
+        return m_Session.Fail(RandomReadResultText(name, false));
     m_Session.Console().Out(WordText(value));
     return EXIT_OK;
 }
@@ -101,10 +100,9 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
     if (!m_Session.OpenBoard())
         return EXIT_LINK_FAILURE;
     TBoardMemoryLink link(m_Session.Board());
-    const int mark = m_Session.Mark();
     if (!MemoryRandomWrite(link, type.Code, static_cast<uint32_t>(address.Value),
                            static_cast<uint16_t>(data.Value)))
-        return m_Session.Fail(mark, RandomWriteResultText(name, false));
+        return m_Session.Fail(RandomWriteResultText(name, false));
     return EXIT_OK;
 }
 
@@ -154,7 +152,6 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
 
     QElapsedTimer clock;
     clock.start();
-    const int mark = m_Session.Mark();
     console.Info(LoadFileStartText(name));
     {
         TTerminalProgress progress(console, interrupt);
@@ -172,7 +169,7 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     console.Error(result);
     if (outcome.Aborted)
         return EXIT_ABORTED;
-    return outcome.BoardFailed ? m_Session.FailureStatus(mark) : EXIT_BAD_ARGUMENTS;
+    return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
 }
 
 int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
@@ -225,7 +222,6 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     }
 
     clock.restart();
-    const int mark = m_Session.Mark();
     console.Info(WriteFileStartText(name));
     {
         TTerminalProgress progress(console, interrupt);
@@ -245,5 +241,5 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     console.Error(result);
     if (outcome.Aborted)
         return EXIT_ABORTED;
-    return outcome.BoardFailed ? m_Session.FailureStatus(mark) : EXIT_BAD_ARGUMENTS;
+    return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
 }

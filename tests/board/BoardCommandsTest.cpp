@@ -276,8 +276,13 @@ TEST_F(BoardCommandsTest, SmallCommandsCarryTheirArguments)
 
     AnswerStatus(4);
     EXPECT_FALSE(Board.SetLED(1));
+    // A refusal by the firmware is still a sound exchange; a missing reply is not.
+    EXPECT_TRUE(Board.LastExchangeWorked());
     EXPECT_TRUE(Board.DeviceControl(ok, DEVICE_UART_USB, DEVICE_ACTION_START, 0));
     EXPECT_FALSE(ok);
+    Firmware.Reply = [](const TRequest&) { return Reply(); };
+    EXPECT_FALSE(Board.SetLED(1));
+    EXPECT_FALSE(Board.LastExchangeWorked());
 }
 
 TEST_F(BoardCommandsTest, KeepAlivePingsFiveTimesOnlyAfterTwoIdleMinutes)
