@@ -1,0 +1,213 @@
+#include "tests/e2e/Xvfb.h"
+#include "tests/support/VirtualBoardProcess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <memory>
+
+#if !defined(HX9_E2E_ARTIFACTS) || !defined(HX9_E2E_LSAN_SUPPRESSIONS)
+#error "HX9_E2E_ARTIFACTS and HX9_E2E_LSAN_SUPPRESSIONS must be defined"
+#endif
+
+namespace
+{
+
+const QString MAIN_CAPTION = QStringLiteral("Kelvaro - HX9 Control Panel V1.0.2");
+const QRect STATUS_RECT(30, 540, 92, 22);  // the status label, client pixels
+const QRect LED_TAB_RECT(8, 289, 93, 38);
+const QPoint CLOSE_BUTTON(559 + 18, 19 + 6);
+constexpr int CONNECT_LIMIT_MS = 60000;
+constexpr int WINDOW_LIMIT_MS = 30000;
+constexpr int EXIT_LIMIT_MS = 20000;
+constexpr int POLL_MS = 50;
+constexpr int INK_PIXELS = 8; // enough pixels of a colour to be text, not noise
+
+int CountPixels(const QImage& image, const QRect& rect, bool (*match)(const QColor&))
+{
+    int count = 0;
+    const QRect inside = rect.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+    {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+        {
+            count += match(image.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// "Connected" is written in RGB 0,128,0; a checked tab's caption in RGB 0,234,255.
+bool IsStatusGreen(const QColor& c)
+{
+    return c.green() >= 100 && c.green() <= 160 && c.red() < 50 && c.blue() < 50;
+}
+bool IsCheckedCaption(const QColor& c)
+{
+    return c.red() < 60 && c.green() > 180 && c.blue() > 200;
+}
+
+// The real program from the program folder, on a private X display, against a virtual board.
+class ControlPanelE2eTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_X.Start()) << m_X.Error().toStdString();
+        ASSERT_TRUE(QDir().mkpath(QStringLiteral(HX9_E2E_ARTIFACTS)));
+    }
+
+    void TearDown() override
+    {
+        for (auto& program : m_Programs)
+        {
+            if (program->state() != QProcess::NotRunning)
+            {
+                program->kill();
+                program->waitForFinished(EXIT_LIMIT_MS);
+            }
+        }
+    }
+
+    void StartBoard(bool programmed)
+    {
+        hx9test::TVirtualBoardProcess::TOptions options;
+        options.Programmed = programmed;
+        m_pBoard = std::make_unique<hx9test::TVirtualBoardProcess>(options);
+        ASSERT_TRUE(m_pBoard->Start()) << m_pBoard->LastError();
+    }
+
+    QProcess& StartProgram()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_X.Display());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("TMPDIR"), m_Temp.path()); // its own single-instance lock
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_Temp.path());
+        env.insert(QStringLiteral("QUARTUS_ROOTDIR"), QString::fromStdString(hx9test::QuartusRoot()));
+        env.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("print_suppressions=0:suppressions=" HX9_E2E_LSAN_SUPPRESSIONS));
+        auto program = std::make_unique<QProcess>();
+        program->setProcessEnvironment(env);
+        program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program->setStandardOutputFile(QProcess::nullDevice());
+        program->start(QString::fromStdString(hx9test::ProgramDir() + "/hx9-control-panel"), {});
+        EXPECT_TRUE(program->waitForStarted(EXIT_LIMIT_MS));
+        m_Programs.push_back(std::move(program));
+        return *m_Programs.back();
+    }
+
+    // Polls until the named window exists; its id, empty after the limit.
+    QString WaitForWindow(const QString& name)
+    {
+        const QDeadlineTimer deadline(WINDOW_LIMIT_MS);
+        while (!deadline.hasExpired())
+        {
+            const QString id = m_X.FindWindow(name);
+            if (!id.isEmpty())
+            {
+                return id;
+            }
+            QThread::msleep(POLL_MS);
+        }
+        return {};
+    }
+
+    // Polls screenshots until the window shows "Connected" with the LED tab checked.
+    bool WaitForConnected(const QPoint& window, QImage& shot)
+    {
+        const QDeadlineTimer deadline(CONNECT_LIMIT_MS);
+        while (!deadline.hasExpired())
+        {
+            shot = m_X.Screenshot();
+            if (!shot.isNull() &&
+                CountPixels(shot, STATUS_RECT.translated(window), IsStatusGreen) >= INK_PIXELS &&
+                CountPixels(shot, LED_TAB_RECT.translated(window), IsCheckedCaption) >= INK_PIXELS)
+            {
+                return true;
+            }
+            QThread::msleep(POLL_MS);
+        }
+        return false;
+    }
+
+    QString SaveArtefact(const QImage& shot, const QString& name)
+    {
+        const QString path = QDir(QStringLiteral(HX9_E2E_ARTIFACTS)).filePath(name);
+        EXPECT_TRUE(shot.save(path)) << path.toStdString();
+        std::cout << "screenshot: " << path.toStdString() << std::endl;
+        return path;
+    }
+
+    // Starts the program, waits for "Connected", keeps the screenshot, closes with the close
+    // button; the time from start to "Connected" in ms.
+    qint64 RunToConnected(const QString& artefact)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QProcess& program = StartProgram();
+        const QString id = WaitForWindow(MAIN_CAPTION);
+        EXPECT_FALSE(id.isEmpty()) << "no main window appeared";
+        if (id.isEmpty())
+        {
+            return -1;
+        }
+        const QPoint window = m_X.WindowPosition(id);
+        QImage shot;
+        const bool connected = WaitForConnected(window, shot);
+        const qint64 elapsed = clock.elapsed();
+        SaveArtefact(shot, artefact);
+        EXPECT_TRUE(connected) << "no \"Connected\" within " << CONNECT_LIMIT_MS << " ms";
+
+        EXPECT_TRUE(m_X.ClickAt(window + CLOSE_BUTTON));
+        EXPECT_TRUE(program.waitForFinished(EXIT_LIMIT_MS)) << "the close button did not end it";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        return connected ? elapsed : -1;
+    }
+
+    TXvfb m_X;
+    QTemporaryDir m_Temp;
+    std::unique_ptr<hx9test::TVirtualBoardProcess> m_pBoard;
+    std::vector<std::unique_ptr<QProcess>> m_Programs;
+};
+
+} // namespace
+
+TEST_F(ControlPanelE2eTest, ConnectsToAProgrammedBoardByItself)
+{
+    StartBoard(true);
+    const qint64 ms = RunToConnected(QStringLiteral("connected-programmed.png"));
+    std::cout << "start to \"Connected\", programmed board: " << ms << " ms" << std::endl;
+}
+
+TEST_F(ControlPanelE2eTest, ConfiguresABlankBoardAndConnects)
+{
+    StartBoard(false);
+    const qint64 ms = RunToConnected(QStringLiteral("connected-blank.png"));
+    std::cout << "start to \"Connected\", blank board: " << ms << " ms" << std::endl;
+    EXPECT_NE(m_pBoard->Control("status").find("programmed=1"), std::string::npos);
+}
+
+TEST_F(ControlPanelE2eTest, SecondInstanceSaysSoAndEnds)
+{
+    StartBoard(true);
+    QProcess& first = StartProgram();
+    ASSERT_FALSE(WaitForWindow(MAIN_CAPTION).isEmpty());
+
+    QProcess& second = StartProgram();
+    const QString box = WaitForWindow(QStringLiteral("Information"));
+    ASSERT_FALSE(box.isEmpty()) << "no information box";
+    const QPoint at = m_X.WindowPosition(box);
+    SaveArtefact(m_X.Screenshot(), QStringLiteral("second-instance.png"));
+    EXPECT_TRUE(m_X.KeyAt(at + QPoint(20, 20), QStringLiteral("Return")));
+    ASSERT_TRUE(second.waitForFinished(EXIT_LIMIT_MS)) << "the box did not end the second copy";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy goes on";
+}
