@@ -117,16 +117,26 @@ public:
     /// The memory panel changed its memory type: move the outline.
     void UpdateTestArea(TFormPanel* sender);
 
+    /// Minimises the window to the task bar.
     void ButtonMiniClick();
+    /// Shows the About box modally.
     void ButtonAboutClick();
+    /// The start-up timer fired: stop it and post WM_AUTOCONNECT.
     void TimerRunTimer();
 
+    /// Index of the shown panel, or TAB_NONE.
     int8_t CurrentTab() const { return m_CurrentTab; }
+    /// True while a connect started by the connect button runs.
     bool IsConnecting() const { return m_bConnecting; }
+    /// The panel of a tab (0..8); nullptr for any other index.
     TFormPanel* Panel(int tab) const;
+    /// The nine tab buttons.
     TButtonManager& TabButtons() const { return *m_pTabButtons; }
+    /// Close, minimise, about and connect.
     TButtonManager& SysButtons() const { return *m_pSysButtons; }
+    /// The one board object.
     TBoard& Board() { return m_Board; }
+    /// The welcome clip's player.
     QMovie* WelcomeMovie() const { return m_pWelcomeMovie; }
 
     // Controls, at their fixed places on the picture.

@@ -7,8 +7,15 @@
 TFormPanel::TFormPanel(QWidget* owner, THost& host, const QString& backgroundName)
     : QWidget(owner), m_Host(host), m_pBitmapManager(std::make_unique<TBitmapManager>())
 {
-    m_pBitmapManager->AddBitmap(0, backgroundName, false);
-    const QSize background = m_pBitmapManager->GetBitmapSize(0);
+    QSize background = PANEL_BACKGROUND_SIZE;
+    if (m_pBitmapManager->AddBitmap(0, backgroundName, false))
+    {
+        background = m_pBitmapManager->GetBitmapSize(0);
+    }
+    else
+    {
+        qWarning("The program's resources hold no %s bitmap", qPrintable(backgroundName));
+    }
     setFixedSize(background.width(), background.height() - PANEL_HEIGHT_TRIM);
     // A panel is its own window inside the main one: its pointer events stay with it, so a
     // press on it never drags the main window.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -13,6 +14,8 @@ class THost;
 
 // Panel windows are as wide as their background and 20 pixels less tall.
 inline constexpr int PANEL_HEIGHT_TRIM = 20;
+// Every panel background is this size.
+inline constexpr QSize PANEL_BACKGROUND_SIZE(387, 296);
 
 // What every peripheral panel offers the main window: a board to work with between
 // AttachBoard and DetachBoard, and a notification when one of its board commands failed.

@@ -160,22 +160,3 @@ TEST_F(MainWindowTest, GaugeFollowsTheClockAgainstItsEstimate)
     EXPECT_FALSE(IsShown(form.CGaugeConfig));
     EXPECT_FALSE(form.TimerProgress->isActive());
 }
-
-TEST_F(MainWindowTest, InfoLineShowsItsIconOnlyWithText)
-{
-    OpenWindow();
-    TFormMain& form = *m_pForm;
-    form.SetInfo("Check board ID...", QColor(INFO_YELLOW));
-    EXPECT_TRUE(IsShown(form.LabelInfo));
-    EXPECT_TRUE(IsShown(form.ImageInfo));
-    EXPECT_EQ(form.LabelInfo->text(), "Check board ID...");
-    EXPECT_EQ(TextColour(form.LabelInfo), QColor(INFO_YELLOW));
-    form.SetInfo("", QColor(INFO_GREEN));
-    EXPECT_TRUE(IsShown(form.LabelInfo));
-    EXPECT_FALSE(IsShown(form.ImageInfo));
-
-    // Panels write the same line through their binding.
-    form.Panel(TAB_SDCARD)->OnShowInfo("Reading SD card...", QColor(INFO_YELLOW));
-    EXPECT_EQ(form.LabelInfo->text(), "Reading SD card...");
-    EXPECT_TRUE(IsShown(form.ImageInfo));
-}

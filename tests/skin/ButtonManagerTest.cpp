@@ -318,15 +318,6 @@ TEST_F(ButtonManagerTest, IdOperationsChangeOnlyTheirButtonAndIgnoreUnknownIds)
     EXPECT_EQ(m_pWindow->grab().toImage().pixel(LeftOf(2), TOP), ROW2_NORMAL);
     buttons.SetBitmap(3, "NO_SUCH_STRIP");
     EXPECT_EQ(m_pWindow->grab().toImage().pixel(LeftOf(2), TOP), ROW2_NORMAL) << "old strip stays";
-    buttons.SetCaption(1, "Go");
-    EXPECT_EQ(buttons.FindButton(1)->Caption(), "Go");
-
-    buttons.SetChecked(1, true);
-    buttons.SetChecked(2, true);
-    buttons.UncheckAll();
-    EXPECT_FALSE(buttons.IsChecked(1));
-    EXPECT_FALSE(buttons.IsChecked(2));
-
     EXPECT_FALSE(buttons.AddButton(4, "", 0, 0, "NO_SUCH_STRIP"));
     EXPECT_EQ(buttons.Count(), 3);
 }
