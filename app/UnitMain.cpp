@@ -4,7 +4,6 @@
 #include "app/Shape.h"
 #include "app/UnitAbout.h"
 #include "board/Host.h"
-#include "config/Download.h"
 #include "panels/UnitADC.h"
 #include "panels/UnitButton.h"
 #include "panels/UnitHSMC.h"
@@ -19,8 +18,6 @@
 #include "skin/ButtonManager.h"
 #include "skin/SkinColours.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -93,9 +90,20 @@ constexpr int MEMORY_INDEX_SRAM = 1;
 
 const char* const TEXT_CONNECT = "Connect";
 const char* const TEXT_DISCONNECT = "Disconnect";
-const char* const TEXT_CONNECTED = "Connected";
-const char* const TEXT_DISCONNECTED = "Disconnected";
-const char* const TEXT_CONFIGURE_FPGA = "Configure FPGA";
+
+QColor InfoColour(TInfoColour colour)
+{
+    switch (colour)
+    {
+    case TInfoColour::Green:
+        return QColor(INFO_GREEN);
+    case TInfoColour::Red:
+        return QColor(INFO_RED);
+    case TInfoColour::Yellow:
+        break;
+    }
+    return QColor(INFO_YELLOW);
+}
 
 QFont PixelFont(const char* family, int pixels, bool bold = false)
 {
@@ -145,7 +153,8 @@ QPixmap InfoIcon()
 } // namespace
 
 TFormMain::TFormMain(THost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_Host(host), m_Board(host)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_Host(host), m_Board(host),
+      m_Connect(m_Board, host, *this)
 {
     CreateControls();
     LabelCaption->setText(windowTitle());
@@ -353,6 +362,16 @@ void TFormMain::SetInfo(const QString& text, const QColor& colour)
     }
 }
 
+void TFormMain::SetConnectStatus(const QString& text, TInfoColour colour)
+{
+    SetConnectStatus(text, InfoColour(colour));
+}
+
+void TFormMain::SetInfo(const QString& text, TInfoColour colour)
+{
+    SetInfo(text, InfoColour(colour));
+}
+
 void TFormMain::ShowWelcome(bool show)
 {
     AnimateWelcome->setVisible(show);
@@ -515,6 +534,18 @@ void TFormMain::SetConnectLook(bool connected)
                              QString::fromLatin1(connected ? DISCONNECT_STRIP : CONNECT_STRIP));
 }
 
+void TFormMain::SetBusy(bool busy)
+{
+    if (busy)
+    {
+        EnableUI(false);
+        SetAppCursor(Qt::WaitCursor);
+        return;
+    }
+    SetAppCursor(Qt::ArrowCursor);
+    EnableUI(true);
+}
+
 void TFormMain::EnableUI(bool enable)
 {
     ButtonConnect->setEnabled(enable);
@@ -562,155 +593,17 @@ void TFormMain::ButtonConnectClick()
 
 bool TFormMain::DoConnect()
 {
-    EnableUI(false);
-    SetAppCursor(Qt::WaitCursor);
-    SetConnectStatus(QString(), QColor(INFO_YELLOW));
-    StartProgress(CONNECT_GAUGE_MS, CONNECT_GAUGE_FROM, CONNECT_GAUGE_TO);
-
-    // A board that already holds the image answers at once; only then no download.
-    bool ok = ConnectBoard(false);
-    if (!ok)
-    {
-        m_Board.DrainInput();
-        ok = ConfigureFPGA();
-        if (ok)
-        {
-            m_Board.DrainInput();
-            ok = ConnectBoard(true);
-            m_Board.DrainInput();
-            if (ok)
-            {
-                // The link is opened once more after the name check.
-                m_Board.Disconnect();
-                QString errorText;
-                ok = m_Board.Connect(errorText, 0);
-                if (!ok)
-                {
-                    // Otherwise the line would still say "Check board ID..." under "Disconnected".
-                    SetInfo(errorText, QColor(INFO_RED));
-                }
-            }
-        }
-    }
-    if (!ok)
-    {
-        SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
-    }
-    StopProgress();
-    if (ok)
-    {
-        SetInfo(QString(), QColor(INFO_YELLOW));
-    }
-    SetConnectLook(ok);
-    SetAppCursor(Qt::ArrowCursor);
-    EnableUI(true);
-    return ok;
+    return m_Connect.DoConnect();
 }
 
 bool TFormMain::ConnectBoard(bool showError)
 {
-    QString errorText;
-    SetInfo(QStringLiteral("Connecting Board..."), QColor(INFO_YELLOW));
-    bool ok = true;
-    if (!m_Board.IsConnected())
-    {
-        SetInfo(QStringLiteral("Detect board type..."), QColor(INFO_YELLOW));
-        ok = m_Board.Connect(errorText, 0);
-        if (ok)
-        {
-            SetInfo(QStringLiteral("Check board ID..."), QColor(INFO_YELLOW));
-            const uint32_t start = m_Host.TickCount();
-            QString name;
-            bool answered = false;
-            do
-            {
-                answered = m_Board.QueryBoardName(name);
-            } while (!answered && m_Host.TickCount() - start < BOARD_NAME_QUERY_MS);
-            if (!answered)
-            {
-                ok = false;
-                errorText = QStringLiteral("Failed to query board name.");
-            }
-            else if (name != QLatin1String(BOARD_NAME))
-            {
-                ok = false;
-                errorText = QStringLiteral("Invalid Board Name");
-            }
-            if (!ok)
-            {
-                m_Board.Disconnect();
-            }
-        }
-    }
-    if (ok)
-    {
-        SetConnectStatus(QString::fromLatin1(TEXT_CONNECTED), QColor(INFO_GREEN));
-        SetConnectLook(true);
-        return true;
-    }
-    if (errorText.isEmpty())
-    {
-        errorText = QStringLiteral("Connect NG!");
-    }
-    SetInfo(errorText, QColor(INFO_RED));
-    if (showError)
-    {
-        m_Host.ShowMessage(THost::mkError, errorText);
-    }
-    return false;
+    return m_Connect.ConnectBoard(showError);
 }
 
 bool TFormMain::ConfigureFPGA()
 {
-    auto download = std::make_unique<TDownload>(m_Host);
-    bool ok = true;
-    QString errorText;
-    if (!download->IsLoaded())
-    {
-        errorText = QStringLiteral("Download tool not found.");
-        ok = false;
-    }
-    if (ok && download->QuartusVersion() == 0.0)
-    {
-        errorText = QStringLiteral("Please make sure Quartus is installed!");
-        ok = false;
-    }
-    const QString programFolder = m_Host.ProgramFolder();
-    const QString image = programFolder + QString::fromLatin1(FPGA_IMAGE_FILE);
-    const QString imageName = QFileInfo(image).fileName();
-    const QString working = QString::fromLatin1(TEXT_CONFIGURE_FPGA) + QStringLiteral("...");
-    SetInfo(working, QColor(INFO_YELLOW));
-    QDir::setCurrent(programFolder);
-    if (ok && !QFileInfo(image).isFile())
-    {
-        errorText = QStringLiteral("Can not find the file: %1").arg(imageName);
-        ok = false;
-    }
-    if (ok)
-    {
-        if (m_Board.IsConnected())
-        {
-            m_Board.Disconnect();
-        }
-        SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
-        StartProgress(CONFIGURE_GAUGE_MS, CONFIGURE_GAUGE_FROM, CONFIGURE_GAUGE_TO);
-        SetInfo(working, QColor(INFO_YELLOW));
-        ok = download->DownloadImage(image);
-        if (!ok)
-        {
-            errorText = QStringLiteral("download SOPC file (%1) fail!").arg(imageName);
-        }
-    }
-    if (!ok)
-    {
-        PauseProgress();
-        m_Host.ShowMessage(THost::mkError, errorText);
-    }
-    SetInfo(QStringLiteral("%1 %2").arg(QString::fromLatin1(TEXT_CONFIGURE_FPGA),
-                                        ok ? QStringLiteral("success") : QStringLiteral("fail")),
-            QColor(ok ? INFO_GREEN : INFO_RED));
-    download.reset();
-    return ok;
+    return m_Connect.ConfigureFPGA();
 }
 
 void TFormMain::DisconnectBoard()

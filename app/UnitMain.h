@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ConnectSequence.h"
 #include "board/Board.h"
 
 #include <QColor>
@@ -45,22 +46,12 @@ inline constexpr int32_t ID_CONNECT = 15;
 // Posted by the start-up timer; its handler connects as a click on the connect button would.
 inline constexpr QEvent::Type WM_AUTOCONNECT = static_cast<QEvent::Type>(QEvent::User + 1);
 
-// Connect flow.
-inline constexpr const char* BOARD_NAME = "HX9";
-inline constexpr uint32_t BOARD_NAME_QUERY_MS = 3000;
-inline constexpr const char* FPGA_IMAGE_FILE = "HX9_ControlPanel.sof";
 inline constexpr int AUTOCONNECT_DELAY_MS = 300;
-inline constexpr uint32_t CONNECT_GAUGE_MS = 5000;
-inline constexpr int CONNECT_GAUGE_FROM = 0;
-inline constexpr int CONNECT_GAUGE_TO = 5;
-inline constexpr uint32_t CONFIGURE_GAUGE_MS = 10000;
-inline constexpr int CONFIGURE_GAUGE_FROM = 5;
-inline constexpr int CONFIGURE_GAUGE_TO = 95;
 inline constexpr uint32_t GAUGE_STEPS = 100;
 
 // The one main window: the board picture, tabs and system buttons, the information line,
 // the welcome clip, the nine panels, the connect flow and the one board object.
-class TFormMain : public QWidget
+class TFormMain : public QWidget, public TConnectView
 {
     Q_OBJECT
 
@@ -75,6 +66,14 @@ public:
     void SetConnectStatus(const QString& text, const QColor& colour);
     /// Writes the information line and repaints it at once; its icon shows only with text.
     void SetInfo(const QString& text, const QColor& colour);
+    /// SetInfo in the information line colour of that kind.
+    void SetInfo(const QString& text, TInfoColour colour) override;
+    /// SetConnectStatus in the information line colour of that kind.
+    void SetConnectStatus(const QString& text, TInfoColour colour) override;
+    /// The connect button's caption and skinned strip.
+    void SetConnectLook(bool connected) override;
+    /// Disables the controls with the hourglass cursor, or puts both back.
+    void SetBusy(bool busy) override;
     /// Shows or hides the welcome clip; it plays only while a connect runs.
     void ShowWelcome(bool show);
     /// True where no enabled skinned button is: there the pointer drags the window.
@@ -100,11 +99,11 @@ public:
     void EnableUI(bool enable);
 
     /// Runs the gauge from `from` to `to` over duration ms of the host's clock.
-    void StartProgress(uint32_t duration, int from, int to);
+    void StartProgress(uint32_t duration, int from, int to) override;
     /// Stops the gauge where it stands, still shown.
-    void PauseProgress();
+    void PauseProgress() override;
     /// Stops and hides the gauge.
-    void StopProgress();
+    void StopProgress() override;
     /// One gauge step from the time since StartProgress.
     void TimerProgressTimer();
 
@@ -181,7 +180,6 @@ private:
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y);
     void FormMouseUp(int x, int y);
-    void SetConnectLook(bool connected);
     std::array<TShape*, 11> Outlines() const;
     std::unique_ptr<TFormPanel> MakePanel(int tab);
 
@@ -196,6 +194,7 @@ private:
     uint32_t m_ProgressDuration = 0;
     uint32_t m_ProgressStartTick = 0;
     TBoard m_Board;
+    TConnectSequence m_Connect;
     bool m_bConnecting = false;
 
     QMovie* m_pWelcomeMovie = nullptr;
