@@ -1,32 +1,37 @@
 #pragma once
 
-#include <QString>
+#include "app/ConnectSequence.h"
 
-class TBoard;
-class TCliHost;
+#include <QString>
+#include <optional>
+
 class TConsole;
 
-// The main window's connect sequence without windows: the same steps and texts, the
-// information line and the message boxes both going to stderr.
-class TCliConnect
+// The connect sequence's view for hx9ctl: with verbose, each new text of the information line
+// and each change of the connect state ("Connected", "Disconnected") as a line on stderr.
+// Failures reach stderr through the host's messages in any case.
+class TCliConnect : public TConnectView
 {
 public:
-    /// verbose: show the steps ("Connecting Board...", ...) as well as the failures.
-    TCliConnect(TBoard& board, TCliHost& host, TConsole& console, bool verbose);
+    TCliConnect(TConsole& console, bool verbose);
 
-    /// Silent attempt; when it fails, configure the FPGA with the image and try once more.
-    bool DoConnect();
-    /// Opens the link and checks the board name "HX9" (repeated for up to 3000 ms). On
-    /// failure the link is closed and the reason shown when showError.
-    bool ConnectBoard(bool showError);
-    /// Configures the FPGA with <program folder>/HX9_ControlPanel.sof through TDownload.
-    bool ConfigureFPGA();
+    /// Prints a non-empty text that differs from the last one, when verbose.
+    void SetInfo(const QString& text, TInfoColour colour) override;
+    /// Nothing: SetConnectLook reports the state once, where the status label shows it twice.
+    void SetConnectStatus(const QString& text, TInfoColour colour) override;
+    /// Prints "Connected" or "Disconnected" when the state changes, when verbose.
+    void SetConnectLook(bool connected) override;
+    // A terminal has no gauge and no controls to disable.
+    void StartProgress(uint32_t, int, int) override {}
+    void PauseProgress() override {}
+    void StopProgress() override {}
+    void SetBusy(bool) override {}
 
 private:
-    void SetInfo(const QString& text);
+    void Print(const QString& text);
 
-    TBoard& m_Board;
-    TCliHost& m_Host;
     TConsole& m_Console;
     bool m_bVerbose;
+    QString m_LastInfo;
+    std::optional<bool> m_LastConnected;
 };

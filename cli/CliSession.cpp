@@ -10,7 +10,8 @@ TCliSession::TCliSession(bool configure)
 
 bool TCliSession::OpenBoard(bool verbose)
 {
-    TCliConnect connect(m_Board, m_Host, m_Console, verbose);
+    TCliConnect view(m_Console, verbose);
+    TConnectSequence connect(m_Board, m_Host, view);
     if (m_bConfigure || verbose)
         return connect.DoConnect();
     if (connect.ConnectBoard(true))
