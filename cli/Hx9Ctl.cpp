@@ -52,6 +52,27 @@ bool UartMonitor(TBoard& board, bool& ok, bool start)
                                start ? DEVICE_ACTION_START : DEVICE_ACTION_STOP, 0);
 }
 
+// Opens the link and starts the UART monitor; EXIT_OK, or the failure's status after
+// START_RS232_FAILED.
+int OpenUart(TCliSession& session)
+{
+    if (!session.OpenBoard())
+        return EXIT_LINK_FAILURE;
+    bool ok = false;
+    const bool linkOk = UartMonitor(session.Board(), ok, true);
+    if (linkOk && ok)
+        return EXIT_OK;
+    session.Console().Error(START_RS232_FAILED);
+    return linkOk ? EXIT_BOARD_FAILURE : EXIT_LINK_FAILURE;
+}
+
+// Stopped whatever the transfer did; the board's answer to the stop changes nothing.
+void StopUart(TBoard& board)
+{
+    bool stopped = false;
+    UartMonitor(board, stopped, false);
+}
+
 } // namespace
 
 int THx9Ctl::Run(const QStringList& arguments)
@@ -332,28 +353,18 @@ int THx9Ctl::UartSend(TCliSession& session, const QStringList& words)
     // The panel sends the text with its terminating zero byte.
     QByteArray bytes = words.join(QLatin1Char(' ')).toLocal8Bit();
     bytes.append('\0');
-    if (!session.OpenBoard())
-        return EXIT_LINK_FAILURE;
+    const int started = OpenUart(session);
+    if (started != EXIT_OK)
+        return started;
     TBoard& board = session.Board();
     bool ok = false;
-    if (!UartMonitor(board, ok, true))
-    {
-        session.Console().Error(START_RS232_FAILED);
-        return EXIT_LINK_FAILURE;
-    }
-    if (!ok)
-    {
-        session.Console().Error(START_RS232_FAILED);
-        return EXIT_BOARD_FAILURE;
-    }
     bool linkOk = false;
     {
         std::lock_guard<std::recursive_mutex> lock(board.Lock());
         linkOk = board.UartWrite(ok, DEVICE_UART_USB, static_cast<int32_t>(bytes.size()),
                                  reinterpret_cast<const uint8_t*>(bytes.constData()));
     }
-    bool stopped = false;
-    UartMonitor(board, stopped, false);
+    StopUart(board);
     if (!linkOk)
     {
         session.Console().Error(TRANSMIT_FAILED);
@@ -383,20 +394,11 @@ int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
                     .arg(*args.WaitMs)
                     .arg(UART_WAIT_MAX_MS));
     }
-    if (!session.OpenBoard())
-        return EXIT_LINK_FAILURE;
+    const int started = OpenUart(session);
+    if (started != EXIT_OK)
+        return started;
     TBoard& board = session.Board();
     bool ok = false;
-    if (!UartMonitor(board, ok, true))
-    {
-        session.Console().Error(START_RS232_FAILED);
-        return EXIT_LINK_FAILURE;
-    }
-    if (!ok)
-    {
-        session.Console().Error(START_RS232_FAILED);
-        return EXIT_BOARD_FAILURE;
-    }
     QElapsedTimer clock;
     clock.start();
     int status = EXIT_OK;
@@ -422,8 +424,7 @@ int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
             break;
         QThread::msleep(UART_POLL_INTERVAL_MS);
     }
-    bool stopped = false;
-    UartMonitor(board, stopped, false);
+    StopUart(board);
     return status;
 }
 

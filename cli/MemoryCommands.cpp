@@ -26,6 +26,12 @@ QString NameOf(const TMemoryType& type)
     return QString::fromLatin1(type.Name);
 }
 
+// A word address within the memory.
+THexFieldResult ReadAddress(const TMemoryType& type, const QString& word)
+{
+    return TCliSession::ReadHexArgument(word, QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+}
+
 uint32_t Elapsed(const QElapsedTimer& clock)
 {
     return static_cast<uint32_t>(clock.elapsed());
@@ -65,45 +71,54 @@ int TMemoryCommands::Rejected(const QString& message, const QString& failureText
     return EXIT_BAD_ARGUMENTS;
 }
 
+int TMemoryCommands::RandomAccess(const std::function<bool(TBoardMemoryLink&)>& access,
+                                  const QString& failureText)
+{
+    if (!m_Session.OpenBoard())
+        return EXIT_LINK_FAILURE;
+    TBoardMemoryLink link(m_Session.Board());
+    if (!access(link))
+        return m_Session.Fail(failureText);
+    return EXIT_OK;
+}
+
 int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
 {
     if (words.size() != 1)
         return m_Session.UsageError(QStringLiteral("mem read: expects ADDRESS"));
-    const QString name = NameOf(type);
-    const THexFieldResult address =
-        TCliSession::ReadHexArgument(words[0], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+    const QString failureText = RandomReadResultText(NameOf(type), false);
+    const THexFieldResult address = ReadAddress(type, words[0]);
     if (!address.Accepted)
-        return Rejected(address.Message, RandomReadResultText(name, false));
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    TBoardMemoryLink link(m_Session.Board());
+        return Rejected(address.Message, failureText);
     uint16_t value = 0;
-    if (!MemoryRandomRead(link, type.Code, static_cast<uint32_t>(address.Value), value))
-        return m_Session.Fail(RandomReadResultText(name, false));
-    m_Session.Console().Out(WordText(value));
-    return EXIT_OK;
+    const int status = RandomAccess(
+        [&](TBoardMemoryLink& link)
+        { return MemoryRandomRead(link, type.Code, static_cast<uint32_t>(address.Value), value); },
+        failureText);
+    if (status == EXIT_OK)
+        m_Session.Console().Out(WordText(value));
+    return status;
 }
 
 int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
 {
     if (words.size() != 2)
         return m_Session.UsageError(QStringLiteral("mem write: expects ADDRESS and DATA"));
-    const QString name = NameOf(type);
-    const THexFieldResult address =
-        TCliSession::ReadHexArgument(words[0], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+    const QString failureText = RandomWriteResultText(NameOf(type), false);
+    const THexFieldResult address = ReadAddress(type, words[0]);
     if (!address.Accepted)
-        return Rejected(address.Message, RandomWriteResultText(name, false));
+        return Rejected(address.Message, failureText);
     const THexFieldResult data =
         TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
     if (!data.Accepted)
-        return Rejected(data.Message, RandomWriteResultText(name, false));
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    TBoardMemoryLink link(m_Session.Board());
-    if (!MemoryRandomWrite(link, type.Code, static_cast<uint32_t>(address.Value),
-                           static_cast<uint16_t>(data.Value)))
-        return m_Session.Fail(RandomWriteResultText(name, false));
-    return EXIT_OK;
+        return Rejected(data.Message, failureText);
+    return RandomAccess(
+        [&](TBoardMemoryLink& link)
+        {
+            return MemoryRandomWrite(link, type.Code, static_cast<uint32_t>(address.Value),
+                                     static_cast<uint16_t>(data.Value));
+        },
+        failureText);
 }
 
 int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
@@ -117,8 +132,7 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     uint32_t wordLength = type.Words();
     if (words.size() == 3)
     {
-        const THexFieldResult address = TCliSession::ReadHexArgument(
-            words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+        const THexFieldResult address = ReadAddress(type, words[1]);
         if (!address.Accepted)
             return Rejected(address.Message, invalid);
         wordAddress = static_cast<uint32_t>(address.Value);
@@ -182,8 +196,7 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     std::optional<uint32_t> wordLength;
     if (words.size() >= 2)
     {
-        const THexFieldResult address = TCliSession::ReadHexArgument(
-            words[1], QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
+        const THexFieldResult address = ReadAddress(type, words[1]);
         if (!address.Accepted)
             return Rejected(address.Message, invalid);
         wordAddress = static_cast<uint32_t>(address.Value);

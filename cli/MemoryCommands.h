@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
+class TBoardMemoryLink;
 class TCliSession;
 struct TCliArguments;
 struct TMemoryType;
@@ -21,6 +23,10 @@ private:
     int Write(const TMemoryType& type, const QStringList& words);
     int Save(const TMemoryType& type, const QStringList& words);
     int Load(const TMemoryType& type, const QStringList& words);
+    // Opens the link and runs one word access; on failure shows failureText and returns the
+    // failure's status.
+    int RandomAccess(const std::function<bool(TBoardMemoryLink&)>& access,
+                     const QString& failureText);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
 
