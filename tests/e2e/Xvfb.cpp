@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace
 {
@@ -10,6 +11,7 @@ namespace
 constexpr int SERVER_START_MS = 15000;
 constexpr int SERVER_STOP_MS = 5000;
 constexpr int TOOL_MS = 15000;
+constexpr int READY_POLL_MS = 50;
 const char* const SCREEN = "1024x768x24";
 
 } // namespace
@@ -32,12 +34,14 @@ TXvfb::~TXvfb()
 bool TXvfb::Start()
 {
     // -displayfd: the server picks a free display and writes its number when it accepts clients.
+    // -noreset: otherwise the server resets whenever its last client leaves, and a program
+    // connecting during that reset (the X tools come and go all the time) is turned away.
     m_Server.setProcessChannelMode(QProcess::SeparateChannels);
     m_Server.setStandardErrorFile(QProcess::nullDevice());
     m_Server.start(QStringLiteral("Xvfb"),
                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                     QStringLiteral("0"), QString::fromLatin1(SCREEN), QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp")});
+                    QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!m_Server.waitForStarted(SERVER_START_MS))
     {
         m_Error = QStringLiteral("cannot run Xvfb: ") + m_Server.errorString();
@@ -62,7 +66,24 @@ bool TXvfb::Start()
         return false;
     }
     m_Display = QStringLiteral(":%1").arg(number);
-    return true;
+    return WaitUntilReady(deadline);
+}
+
+bool TXvfb::WaitUntilReady(const QDeadlineTimer& deadline)
+{
+    // Be sure a client gets through before the program is started against it.
+    while (!deadline.hasExpired() && m_Server.state() == QProcess::Running)
+    {
+        bool ok = false;
+        Run(QStringLiteral("xdpyinfo"), {}, &ok);
+        if (ok)
+        {
+            return true;
+        }
+        QThread::msleep(READY_POLL_MS);
+    }
+    m_Error = QStringLiteral("Xvfb on %1 takes no clients").arg(m_Display);
+    return false;
 }
 
 QByteArray TXvfb::Run(const QString& program, const QStringList& arguments, bool* ok) const

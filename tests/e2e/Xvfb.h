@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
 #include <QString>
@@ -36,6 +37,8 @@ public:
     bool KeyAt(const QPoint& screenPoint, const QString& key) const;
 
 private:
+    bool WaitUntilReady(const QDeadlineTimer& deadline);
+
     QProcess m_Server;
     QString m_Display;
     QString m_Error;
