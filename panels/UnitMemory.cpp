@@ -8,7 +8,7 @@
 namespace
 {
 
-const QRect COMBO_MEM_TYPE_RECT(118, 11, 228, 20);
+const QRect COMBO_MEM_TYPE_RECT(100, 11, 250, 20);
 const char* const COMBO_MEM_TYPE_STYLE =
     "QComboBox { font-family: Arial; font-size: 12px; color: white; background: rgb(64,64,64); }"
     "QComboBox QAbstractItemView { color: white; background: rgb(64,64,64); }";
