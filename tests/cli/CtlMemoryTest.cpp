@@ -1,36 +1,16 @@
 #include "CtlFixture.h"
+#include "tests/support/ScratchFolder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
 
 namespace
 {
 
-class CtlMemoryTest : public CtlTest
+class CtlMemoryTest : public CtlTest, protected hx9test::TScratchFolder
 {
 protected:
-    QString Path(const QString& name) const { return m_Dir.filePath(name); }
-
-    QString Make(const QString& name, const QByteArray& content) const
-    {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QStringList Entries() const { return QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden); }
-
     static QByteArray RandomBytes(int count)
     {
         QByteArray bytes(count, '\0');
@@ -70,7 +50,6 @@ protected:
         return result;
     }
 
-    QTemporaryDir m_Dir;
 };
 
 } // namespace
@@ -128,7 +107,7 @@ TEST_F(CtlMemoryTest, RelativePathsNameFilesInTheCallersFolder)
     // Opening the link changes the current folder; the file must still land here.
     QProcess process;
     PrepareCtl(process, {"-m", "sram", "mem", "save", "rel.bin", "0", "8"});
-    process.setWorkingDirectory(m_Dir.path());
+    process.setWorkingDirectory(Path());
     process.start();
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();

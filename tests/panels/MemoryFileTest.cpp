@@ -1,40 +1,21 @@
 #include "FakeMemoryLink.h"
+#include "tests/support/ScratchFolder.h"
 
 #include "panels/MemoryFileSink.h"
 #include "panels/MemoryFileSource.h"
 #include "panels/MemoryFileTransfer.h"
 #include "panels/MemoryType.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
 
 namespace
 {
 
-class MemoryFile : public ::testing::Test
+class MemoryFile : public ::testing::Test, protected hx9test::TScratchFolder
 {
 protected:
-    QString Path(const QString& name) const { return m_Dir.filePath(name); }
-
-    QString Make(const QString& name, const QByteArray& content) const
-    {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QStringList Entries() const { return QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden); }
-
     // Write to SRAM through the whole path: open checks, then the transfer.
     TFileTransferOutcome WriteFile(const QString& path, uint32_t wordAddress,
                                    std::optional<uint32_t> wordLength)
@@ -57,7 +38,6 @@ protected:
 
     static const TMemoryType& Sram() { return MemoryTypeAt(MEMORY_TYPE_SRAM); }
 
-    QTemporaryDir m_Dir;
     TFakeMemoryLink m_Link{SRAM_SIZE_BYTES};
     TRecordingProgress m_Progress;
 };
@@ -188,7 +168,7 @@ TEST_F(MemoryFile, FailedOrAbortedLoadLeavesTheOldFileAndWritesNoNewOne)
 
 TEST_F(MemoryFile, UnwritableTargetFailsBeforeAnyBoardTraffic)
 {
-    const auto outcome = LoadFile(m_Dir.filePath("no/such/folder/out.bin"), 0, 1);
+    const auto outcome = LoadFile(Path("no/such/folder/out.bin"), 0, 1);
     EXPECT_FALSE(outcome.Ok);
     EXPECT_TRUE(outcome.ShowErrorBox);
     EXPECT_TRUE(m_Link.Calls.empty());
