@@ -1,14 +1,38 @@
 #include "panels/MemoryFileSink.h"
 
+#include "panels/FileKind.h"
 #include "panels/HexText.h"
 #include "panels/MemoryFileSource.h"
 
 bool TMemoryFileSink::Open(const QString& path)
 {
     m_bWriteFailed = false;
+    m_OpenError.clear();
     m_bHex = IsHexFileName(path);
+    switch (FileKindOf(path))
+    {
+    case TFileKind::Folder:
+        m_OpenError = QStringLiteral("it is a folder");
+        return false;
+    case TFileKind::Stream:
+        m_bStream = true;
+        return OpenStreamForWriting(m_Stream, path, m_OpenError);
+    case TFileKind::Missing:
+    case TFileKind::Regular:
+        break;
+    }
+    m_bStream = false;
+    // Never write in place: a failed save must leave the old file as it was.
+    m_File.setDirectWriteFallback(false);
     m_File.setFileName(path);
     return m_File.open(QIODevice::WriteOnly);
+}
+
+QFileDevice& TMemoryFileSink::Device()
+{
+    if (m_bStream)
+        return m_Stream;
+    return m_File;
 }
 
 bool TMemoryFileSink::WriteBytes(const uint8_t* bytes, uint32_t count)
@@ -22,7 +46,7 @@ bool TMemoryFileSink::WriteBytes(const uint8_t* bytes, uint32_t count)
         data = m_Text.data();
         size = static_cast<qint64>(m_Text.size());
     }
-    if (m_File.write(data, size) != size)
+    if (Device().write(data, size) != size)
     {
         m_bWriteFailed = true;
         return false;
@@ -32,6 +56,13 @@ bool TMemoryFileSink::WriteBytes(const uint8_t* bytes, uint32_t count)
 
 bool TMemoryFileSink::Commit()
 {
+    if (m_bStream)
+    {
+        if (m_bWriteFailed || !m_Stream.flush())
+            m_bWriteFailed = true;
+        m_Stream.close();
+        return !m_bWriteFailed;
+    }
     if (m_bWriteFailed || !m_File.commit())
     {
         m_bWriteFailed = true;
@@ -43,6 +74,15 @@ bool TMemoryFileSink::Commit()
 
 void TMemoryFileSink::Cancel()
 {
-    if (m_File.isOpen())
+    if (m_bStream)
+        m_Stream.close();
+    else if (m_File.isOpen())
         m_File.cancelWriting();
+}
+
+QString TMemoryFileSink::ErrorString() const
+{
+    if (!m_OpenError.isEmpty())
+        return m_OpenError;
+    return m_bStream ? m_Stream.errorString() : m_File.errorString();
 }

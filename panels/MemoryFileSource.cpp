@@ -1,5 +1,6 @@
 #include "panels/MemoryFileSource.h"
 
+#include "panels/FileKind.h"
 #include "panels/HexText.h"
 
 #include <QFileInfo>
@@ -44,8 +45,21 @@ bool TMemoryFileSource::Open(const QString& path, std::optional<uint64_t> reques
                              uint64_t roomBytes)
 {
     m_Warning = TFileWarning::None;
+    m_OpenError.clear();
     m_File.close();
     m_File.setFileName(path);
+    switch (FileKindOf(path))
+    {
+    case TFileKind::Folder:
+        m_OpenError = QStringLiteral("it is a folder");
+        return false;
+    case TFileKind::Stream:
+        m_OpenError = QStringLiteral("it is not a regular file, so its length cannot be checked");
+        return false;
+    case TFileKind::Missing:
+    case TFileKind::Regular:
+        break;
+    }
     if (!m_File.open(QIODevice::ReadOnly))
         return false;
     m_bHex = IsHexFileName(path);

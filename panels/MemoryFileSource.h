@@ -29,7 +29,9 @@ bool IsHexFileName(const QString& path);
 class TMemoryFileSource : public TByteSource
 {
 public:
-    /// Opens path and checks it. requestedBytes: the bytes to send (2 x length), or none to
+    /// Opens path and checks it. Only a regular file is opened: a FIFO, a device or a folder
+    /// has no length to check against and could block the open, so it is refused with
+    /// ErrorString(). requestedBytes: the bytes to send (2 x length), or none to
     /// send the file's own length cut at roomBytes (the memory left from the address on).
     /// False when the file cannot be opened (no warning) or fails a check (Warning()).
     bool Open(const QString& path, std::optional<uint64_t> requestedBytes, uint64_t roomBytes);
@@ -40,7 +42,7 @@ public:
     /// The last check or read that failed; None while all went well.
     TFileWarning Warning() const { return m_Warning; }
     /// The system's reason when the file could not be opened or read, for messages.
-    QString ErrorString() const { return m_File.errorString(); }
+    QString ErrorString() const { return m_OpenError.isEmpty() ? m_File.errorString() : m_OpenError; }
     /// Next count bytes of the file (decoded for HEX); false, with ReadError, when the file
     /// no longer gives them.
     bool ReadBytes(uint8_t* buffer, uint32_t count) override;
@@ -51,6 +53,7 @@ private:
     bool ReadExactly(char* buffer, qint64 count);
 
     QFile m_File;
+    QString m_OpenError;
     bool m_bHex = false;
     uint32_t m_ByteCount = 0;
     qint64 m_TextLeft = 0; // HEX characters still to read; the rest of the last byte is '0'

@@ -1,6 +1,7 @@
 #include "FakeMemoryLink.h"
 #include "tests/support/ScratchFolder.h"
 
+#include "panels/FileKind.h"
 #include "panels/MemoryFileSink.h"
 #include "panels/MemoryFileSource.h"
 #include "panels/MemoryFileTransfer.h"
@@ -8,7 +9,10 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -172,6 +176,49 @@ TEST_F(MemoryFile, UnwritableTargetFailsBeforeAnyBoardTraffic)
     EXPECT_FALSE(outcome.Ok);
     EXPECT_TRUE(outcome.ShowErrorBox);
     EXPECT_TRUE(m_Link.Calls.empty());
+}
+
+// What is not a regular file is never replaced by a rename nor opened blindly: a stream is
+// written straight through, a folder or a FIFO as a source is refused before any traffic.
+TEST_F(MemoryFile, FifosAndFoldersAreNeverReplacedNorOpenedBlindly)
+{
+    const QString fifo = Path("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    // No reader: the save fails at once instead of waiting in the open.
+    EXPECT_TRUE(LoadFile(fifo, 0, 1).ShowErrorBox);
+    TMemoryFileSink orphan;
+    ASSERT_FALSE(orphan.Open(fifo));
+    EXPECT_EQ(orphan.ErrorString(), QString("nothing reads from it"));
+
+    // With a reader the words stream through, and the FIFO stays a FIFO.
+    const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    m_Link.m_Memory[0] = 0x34;
+    m_Link.m_Memory[1] = 0x12;
+    EXPECT_TRUE(LoadFile(fifo, 0, 1).Ok);
+    char bytes[4] = {};
+    EXPECT_EQ(read(reader, bytes, sizeof bytes), 2);
+    EXPECT_EQ(QByteArray(bytes, 2), QByteArray("\x34\x12"));
+    close(reader);
+    EXPECT_EQ(FileKindOf(fifo), TFileKind::Stream);
+
+    const struct
+    {
+        QString Path;
+        const char* Reason;
+    } sources[] = {{fifo, "it is not a regular file, so its length cannot be checked"},
+                   {Path(), "it is a folder"}};
+    for (const auto& source : sources)
+    {
+        TMemoryFileSource file;
+        EXPECT_FALSE(file.Open(source.Path, std::nullopt, SRAM_SIZE_BYTES)) << source.Reason;
+        EXPECT_EQ(file.ErrorString(), QString(source.Reason));
+    }
+    TMemoryFileSink folder;
+    EXPECT_FALSE(folder.Open(Path()));
+    EXPECT_EQ(folder.ErrorString(), QString("it is a folder"));
+    EXPECT_EQ(m_Link.Calls.size(), 2u) << "only the keep-alive and the read of the good save";
 }
 
 // Random HEX files against a plain model of the format: either exactly the decoded bytes
