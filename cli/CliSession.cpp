@@ -2,6 +2,7 @@
 
 #include "cli/CliConnect.h"
 #include "cli/ExitStatus.h"
+#include "panels/ops/BoardOutcome.h"
 
 TCliSession::TCliSession(bool configure)
     : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
@@ -23,14 +24,20 @@ bool TCliSession::OpenBoard(bool verbose)
 
 int TCliSession::FailureStatus()
 {
-    return m_Board.IsConnected() && m_Board.LastExchangeWorked() ? EXIT_BOARD_FAILURE
-                                                                 : EXIT_LINK_FAILURE;
+    return ExitStatusOf(CommandOutcome(m_Board, false));
 }
 
 int TCliSession::Fail(const QString& text)
 {
     m_Console.Error(text);
     return FailureStatus();
+}
+
+int TCliSession::Report(TOpResult result, const QString& text)
+{
+    if (result != TOpResult::Done)
+        m_Console.Error(text);
+    return ExitStatusOf(result);
 }
 
 int TCliSession::UsageError(const QString& text)

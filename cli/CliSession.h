@@ -3,6 +3,7 @@
 #include "board/Board.h"
 #include "cli/CliHost.h"
 #include "cli/Console.h"
+#include "panels/ops/OpResult.h"
 #include "panels/HexField.h"
 
 #include <QString>
@@ -24,6 +25,8 @@ public:
     /// Exit status of the board command that just failed: 3 when its exchange broke, else 1
     /// (the firmware answered with a status that was not 0).
     int FailureStatus();
+    /// Shows text as an error when result is not Done; returns result's exit status.
+    int Report(TOpResult result, const QString& text);
     /// Shows text as an error and returns the status of the failure that just happened.
     int Fail(const QString& text);
     /// Shows text (and the usage hint) on stderr and returns 2.
