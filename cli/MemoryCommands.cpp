@@ -12,6 +12,7 @@
 #include "panels/MemoryText.h"
 #include "panels/MemoryTransfer.h"
 #include "panels/MemoryType.h"
+#include "panels/ops/MemoryOps.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -71,15 +72,12 @@ int TMemoryCommands::Rejected(const QString& message, const QString& failureText
     return EXIT_BAD_ARGUMENTS;
 }
 
-int TMemoryCommands::RandomAccess(const std::function<bool(TBoardMemoryLink&)>& access,
+int TMemoryCommands::RandomAccess(const std::function<TOpResult(TBoard&)>& access,
                                   const QString& failureText)
 {
     if (!m_Session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    TBoardMemoryLink link(m_Session.Board());
-    if (!access(link))
-        return m_Session.Fail(failureText);
-    return EXIT_OK;
+    return m_Session.Report(access(m_Session.Board()), failureText);
 }
 
 int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
@@ -92,8 +90,8 @@ int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
         return Rejected(address.Message, failureText);
     uint16_t value = 0;
     const int status = RandomAccess(
-        [&](TBoardMemoryLink& link)
-        { return MemoryRandomRead(link, type.Code, static_cast<uint32_t>(address.Value), value); },
+        [&](TBoard& board)
+        { return ReadMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value), value); },
         failureText);
     if (status == EXIT_OK)
         m_Session.Console().Out(WordText(value));
@@ -113,10 +111,10 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
     if (!data.Accepted)
         return Rejected(data.Message, failureText);
     return RandomAccess(
-        [&](TBoardMemoryLink& link)
+        [&](TBoard& board)
         {
-            return MemoryRandomWrite(link, type.Code, static_cast<uint32_t>(address.Value),
-                                     static_cast<uint16_t>(data.Value));
+            return WriteMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value),
+                                   static_cast<uint16_t>(data.Value));
         },
         failureText);
 }

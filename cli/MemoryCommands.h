@@ -1,9 +1,11 @@
 #pragma once
 
+#include "panels/ops/OpResult.h"
+
 #include <QStringList>
 #include <functional>
 
-class TBoardMemoryLink;
+class TBoard;
 class TCliSession;
 struct TCliArguments;
 struct TMemoryType;
@@ -25,7 +27,7 @@ private:
     int Load(const TMemoryType& type, const QStringList& words);
     // Opens the link and runs one word access; on failure shows failureText and returns the
     // failure's status.
-    int RandomAccess(const std::function<bool(TBoardMemoryLink&)>& access,
+    int RandomAccess(const std::function<TOpResult(TBoard&)>& access,
                      const QString& failureText);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
