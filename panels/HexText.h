@@ -17,7 +17,7 @@ int HexDigitValue(char ch);
 bool IsHexText(const char* text, std::size_t count);
 /// Converts count characters in place into (count + 1) / 2 bytes at the start of the same
 /// buffer; an odd last digit is the high half of its byte (low half 0). False at the first
-/// character that is not a hex digit (the buffer is then partly converted).
+/// character that is not a hex digit anywhere (the buffer is then converted with garbage).
 bool HexTextToBytes(char* buffer, std::size_t count);
 /// Writes 2 * count uppercase digit characters for count bytes (no terminator).
 void BytesToHexText(const uint8_t* bytes, std::size_t count, char* text);
