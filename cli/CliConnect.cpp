@@ -6,8 +6,14 @@ TCliConnect::TCliConnect(TConsole& console, bool verbose) : m_Console(console), 
 {
 }
 
-void TCliConnect::SetInfo(const QString& text, TInfoColour)
+void TCliConnect::SetInfo(const QString& text, TInfoColour colour)
 {
+    if (colour == TInfoColour::Red && !m_HeldFailure)
+    {
+        m_HeldFailure = text;
+        m_LastInfo = text;
+        return;
+    }
     // The sequence writes "Configure FPGA..." twice around the gauge start; one line says it.
     if (text != m_LastInfo)
         Print(text);
@@ -18,6 +24,9 @@ void TCliConnect::SetConnectStatus(const QString&, TInfoColour) {}
 
 void TCliConnect::SetConnectLook(bool connected)
 {
+    if (!connected && m_HeldFailure)
+        Print(*m_HeldFailure);
+    m_HeldFailure = QString(); // from now on failures are printed as they come
     if (m_LastConnected != connected)
         Print(QString::fromLatin1(connected ? TEXT_CONNECTED : TEXT_DISCONNECTED));
     m_LastConnected = connected;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectSequence.h"
+#include "session/ConnectSequence.h"
 
 #include <QString>
 #include <optional>
@@ -15,11 +15,14 @@ class TCliConnect : public TConnectView
 public:
     TCliConnect(TConsole& console, bool verbose);
 
-    /// Prints a non-empty text that differs from the last one, when verbose.
+    /// Prints a non-empty text that differs from the last one, when verbose. The first failure
+    /// is held back: it belongs to the silent first attempt, and is printed only when the
+    /// whole sequence fails.
     void SetInfo(const QString& text, TInfoColour colour) override;
     /// Nothing: SetConnectLook reports the state once, where the status label shows it twice.
     void SetConnectStatus(const QString& text, TInfoColour colour) override;
-    /// Prints "Connected" or "Disconnected" when the state changes, when verbose.
+    /// Prints "Connected" or "Disconnected" when the state changes, when verbose; the held
+    /// failure goes before "Disconnected" and is dropped with "Connected".
     void SetConnectLook(bool connected) override;
     // A terminal has no gauge and no controls to disable.
     void StartProgress(uint32_t, int, int) override {}
@@ -33,5 +36,7 @@ private:
     TConsole& m_Console;
     bool m_bVerbose;
     QString m_LastInfo;
+    std::optional<QString> m_HeldFailure; // set once the first failure was seen
+
     std::optional<bool> m_LastConnected;
 };

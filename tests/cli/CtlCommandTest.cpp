@@ -75,6 +75,7 @@ TEST_F(CtlTest, ConnectConfiguresABlankBoardAndOtherCommandsDoNot)
     EXPECT_EQ(connect.Out, "Connected\n");
     EXPECT_TRUE(connect.Err.contains("Configure FPGA...\nConfigure FPGA success\n"))
         << Describe(connect);
+    EXPECT_FALSE(connect.Err.contains("Fail to connect")) << "the silent first attempt stays silent";
     EXPECT_EQ(RunCtl({"ping"}).Status, 0);
 
     // Connecting a board that already answers configures nothing.
