@@ -28,6 +28,8 @@ constexpr size_t JTAG_BACKLOG_LIMIT = 4 * 1024 * 1024;
 // Bytes read from the JTAG client per loop turn, so control commands are not starved.
 constexpr size_t JTAG_READ_PER_TURN = 1024 * 1024;
 constexpr size_t CONTROL_OUT_LIMIT = 4 * 1024 * 1024;
+// poll() entries: control listener, JTAG listener, JTAG client, UART terminal, then controls.
+constexpr size_t FIRST_CONTROL_FD = 4;
 
 int64_t NowMs()
 {
@@ -97,6 +99,7 @@ TBoardServer::TBoardServer(const TServeOptions& options) : m_Options(options), m
             status.JtagPort = m_JtagPort;
             status.JtagClient = m_Jtag.Fd >= 0;
             status.ControlClients = m_ControlClients.size();
+            status.UartTerminal = m_Terminal.Path();
             return status;
         });
 }
@@ -116,6 +119,8 @@ std::vector<int> TBoardServer::Descriptors() const
     for (int fd : {m_ControlListener, m_JtagSocket, m_Jtag.Fd})
         if (fd >= 0)
             fds.push_back(fd);
+    for (int fd : m_Terminal.Descriptors())
+        fds.push_back(fd);
     for (const auto& connection : m_ControlClients)
         fds.push_back(connection->Fd);
     return fds;
@@ -189,6 +194,9 @@ TOpenResult TBoardServer::Open(std::string& error)
     }
     if (m_Options.Programmed && !m_Board.ProgramImage(MakeHx9Image(), error))
         return TOpenResult::Failed;
+    // A board without a terminal still serves the PC.
+    std::string terminalError;
+    m_Terminal.Open(terminalError);
     m_SeenGeneration = m_Board.Generation();
     if (m_Board.IsProgrammed())
     {
@@ -449,6 +457,7 @@ int TBoardServer::Run()
         if (!m_Jtag.Out.empty() && m_Jtag.Out.front().ReadyAtMs <= now)
             jtagEvents |= POLLOUT;
         fds.push_back({m_Jtag.Fd, jtagEvents, 0});
+        fds.push_back({m_Terminal.Fd(), m_Terminal.Events(m_Board.Firmware().Outputs()), 0});
         for (const auto& connection : m_ControlClients)
             fds.push_back({connection->Fd,
                            static_cast<short>(POLLIN | (connection->Out.empty() ? 0 : POLLOUT)),
@@ -463,7 +472,7 @@ int TBoardServer::Run()
         for (size_t i = 0; i < controlCount; ++i)
         {
             TControlConnection& connection = *m_ControlClients[i];
-            const short revents = fds[3 + i].revents;
+            const short revents = fds[FIRST_CONTROL_FD + i].revents;
             if (revents & (POLLIN | POLLHUP | POLLERR))
                 ReadControl(connection);
             FlushControl(connection);
@@ -488,6 +497,7 @@ int TBoardServer::Run()
             AcceptJtag();
         Enqueue(m_Board.Tick(static_cast<uint64_t>(now)), now);
         FlushJtag(now);
+        m_Terminal.Pump(m_Board.Firmware().Outputs());
     }
 }
 

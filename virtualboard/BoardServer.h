@@ -2,6 +2,7 @@
 
 #include "virtualboard/ControlInterface.h"
 #include "virtualboard/Endpoint.h"
+#include "virtualboard/UartTerminal.h"
 #include "virtualboard/VirtualBoard.h"
 
 #include <cstdint>
@@ -92,6 +93,7 @@ private:
     TServeOptions m_Options;
     TVirtualBoard m_Board;
     TControlInterface m_Control;
+    TUartTerminal m_Terminal;
     uint16_t m_JtagPort = 0;
     int m_ControlListener = -1;
     int m_JtagSocket = -1; // bound; listening only while the FPGA is programmed

@@ -30,6 +30,7 @@ struct TBoardInputs
     TSdCard SdCard = MakeHighCapacityCard();
     // Failing loopback bits as the HSMC test reports them; all 0 = adapter passes.
     uint32_t HsmcA = 0, HsmcB = 0, HsmcC = 0, HsmcD = 0;
+    bool HsmcAdapter = true; // without it the firmware cannot run the test
     std::string BoardName = "HX9";
 };
 
@@ -41,6 +42,8 @@ struct TBoardOutputs
     uint8_t DigitExtra = 0;
     bool UartRunning = false;
     std::vector<uint8_t> UartSent;     // bytes the PC sent out of the UART
+    std::vector<size_t> UartSentBlocks; // bytes per UartWrite request, as UartSent
+    uint64_t UartSentTotal = 0;         // every byte ever sent, "uart clear" or not
     std::deque<uint8_t> UartToReceive; // bytes waiting for the PC to read
     bool HdmiRunning = false;
     uint8_t HdmiPattern = 0;

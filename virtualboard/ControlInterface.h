@@ -16,6 +16,7 @@ struct TServerStatus
     uint16_t JtagPort = 0;
     bool JtagClient = false;
     size_t ControlClients = 0;
+    std::string UartTerminal; // the pseudo-terminal's path, "" without one
 };
 
 // The control interface: one text command in, one reply line out ("ok ..." or

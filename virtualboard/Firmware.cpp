@@ -286,6 +286,8 @@ std::vector<uint8_t> TFirmware::UartWrite(const uint8_t* payload, size_t count)
     if (m_Outputs.UartSent.size() + n > UART_BUFFER_LIMIT)
         return StatusReply(CMD_UART_WRITE, STATUS_BUFFER_FULL);
     m_Outputs.UartSent.insert(m_Outputs.UartSent.end(), payload + 2, payload + 2 + n);
+    m_Outputs.UartSentBlocks.push_back(n);
+    m_Outputs.UartSentTotal += n;
     return StatusReply(CMD_UART_WRITE, STATUS_OK);
 }
 
@@ -359,6 +361,8 @@ std::vector<uint8_t> TFirmware::HsmcLoopbackTest(const uint8_t* payload, size_t 
     // Byte 0 selects the test; the loopback test is the only one.
     if (payload[0] != 0)
         return TReply(CMD_HSMC_LOOPBACK_TEST, REPLY_LEN_HSMC, STATUS_BAD_ARGUMENT).Seal();
+    if (!m_Inputs.HsmcAdapter)
+        return TReply(CMD_HSMC_LOOPBACK_TEST, REPLY_LEN_HSMC, STATUS_NO_ADAPTER).Seal();
     TReply reply(CMD_HSMC_LOOPBACK_TEST, REPLY_LEN_HSMC, STATUS_OK);
     Put32(reply.Payload() + 1, m_Inputs.HsmcA);
     Put32(reply.Payload() + 5, m_Inputs.HsmcB);

@@ -63,6 +63,7 @@ enum TStatus : uint8_t
     STATUS_NO_CARD = 9,
     STATUS_READ_ONLY = 10,   // write to the ADC block
     STATUS_BUFFER_FULL = 11, // UART bytes sent faster than anyone takes them
+    STATUS_NO_ADAPTER = 12,  // HSMC test without the loopback adapter
 };
 
 // The board firmware: it takes the PC's bytes as they arrive and answers each request
