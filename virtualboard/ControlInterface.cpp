@@ -393,12 +393,16 @@ std::string TControlInterface::Adc(const TWords& words)
             text += (text.empty() ? "" : " ") + std::to_string(v);
         return Ok(text);
     }
+    // "adc raw CH WORD" sets any 16-bit word, past what the converter measures, so that a
+    // test can see how the PC shows the whole range.
+    const bool raw = words.size() == 4 && words[1] == "raw";
+    const size_t first = raw ? 2 : 1;
     uint64_t channel = 0;
     uint64_t millivolts = 0;
-    if (words.size() != 3 || !ParseUnsigned(words[1], ADC_CHANNELS - 1, channel) ||
-        !ParseUnsigned(words[2], ADC_MAX_MILLIVOLTS, millivolts))
+    if (words.size() != first + 2 || !ParseUnsigned(words[first], ADC_CHANNELS - 1, channel) ||
+        !ParseUnsigned(words[first + 1], raw ? UINT16_MAX : ADC_MAX_MILLIVOLTS, millivolts))
         return Error("usage: adc CHANNEL(0..7) MILLIVOLTS(0.." +
-                     std::to_string(ADC_MAX_MILLIVOLTS) + ")");
+                     std::to_string(ADC_MAX_MILLIVOLTS) + ") | adc raw CHANNEL WORD(0..65535)");
     values[channel] = static_cast<uint16_t>(millivolts);
     return Ok();
 }

@@ -102,6 +102,8 @@ TEST_F(ControlInterface, InputsSetHereReachThePc)
     EXPECT_EQ(m_Control.Execute("adc"), "ok 0 585 1170 1755 2340 2925 3510 3300");
     const auto adc = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_ADC}, Le32(14), Le32(2)})));
     EXPECT_EQ(adc[5] | (adc[6] << 8), 3300);
+    EXPECT_EQ(m_Control.Execute("adc raw 7 0xffff"), "ok");
+    EXPECT_EQ(m_Control.Execute("adc"), "ok 0 585 1170 1755 2340 2925 3510 65535");
 
     EXPECT_EQ(m_Control.Execute("hsmc fail 0x1 0 0x1f 5"), "ok");
     const auto hsmc = Wire(Frame(CMD_HSMC_LOOPBACK_TEST, {0, 0, 0, 0, 0}));
@@ -197,7 +199,7 @@ TEST_F(ControlInterface, BadCommandsGetAReasonAndChangeNothing)
 {
     for (const char* line :
          {"", "frobnicate", "keys 0x10", "keys -1", "switches 0x400", "key 4 down",
-          "switch 1 maybe", "adc 8 100", "adc 0 4096", "hsmc fail 1 2 3", "sd present 2",
+          "switch 1 maybe", "adc 8 100", "adc 0 4096", "adc raw 0 65536", "hsmc fail 1 2 3", "sd present 2",
           "mem read flash 0 1", "fault", "fault wobble", "fault delay", "fault junk 10 0",
           "fault stall 1 2", "board-name 0123456789012345678901234567890123"})
     {
