@@ -2,7 +2,7 @@
 
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
-#include "board/Host.h"
+#include "host/Host.h"
 
 #include <QApplication>
 #include <QFont>

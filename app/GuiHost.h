@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/Host.h"
+#include "host/Host.h"
 
 #include <QElapsedTimer>
 #include <functional>
@@ -9,7 +9,8 @@
 using TMessageFunction = std::function<void(THost::TMessageKind kind, const QString& text)>;
 
 // THost for the windowed program: steady clock, the system beep, modal message boxes and the
-// folder of the running program. Every message box of the program goes through ShowMessage.
+// folder of the running program. Every message box of the program goes through ShowMessage,
+// every file dialog through AskOpenFileName and AskSaveFileName.
 class TGuiHost : public THost
 {
 public:
@@ -24,6 +25,11 @@ public:
     void ShowMessage(TMessageKind kind, const QString& text) override;
     /// The running program's folder with a trailing '/'.
     QString ProgramFolder() override;
+    /// A modal file dialog for one existing file; "" when cancelled.
+    QString AskOpenFileName(const QString& filter, const QString& defaultSuffix) override;
+    /// A modal file dialog for a file to write, without asking before replacing; "" when
+    /// cancelled.
+    QString AskSaveFileName(const QString& filter, const QString& defaultSuffix) override;
 
     /// Replaces how messages are shown; an empty function restores the message box.
     void SetMessageFunction(TMessageFunction function);
@@ -33,6 +39,8 @@ public:
     static void ShowMessageBox(TMessageKind kind, const QString& text);
 
 private:
+    static QString AskFileName(bool save, const QString& filter, const QString& defaultSuffix);
+
     QElapsedTimer m_Clock;
     TMessageFunction m_MessageFunction;
 };

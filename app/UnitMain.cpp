@@ -3,7 +3,7 @@
 #include "app/Gauge.h"
 #include "app/Shape.h"
 #include "app/UnitAbout.h"
-#include "board/Host.h"
+#include "host/Host.h"
 #include "panels/UnitADC.h"
 #include "panels/UnitButton.h"
 #include "panels/UnitHSMC.h"

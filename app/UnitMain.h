@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectSequence.h"
+#include "session/ConnectSequence.h"
 #include "board/Board.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #include "board/Board.h"
 
-#include "board/Host.h"
+#include "host/Host.h"
 #include "board/JtagPort.h"
 #include "board/SDCardReport.h"
 

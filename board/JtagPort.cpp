@@ -1,6 +1,6 @@
 #include "board/JtagPort.h"
 
-#include "board/Host.h"
+#include "host/Host.h"
 #include "config/ProgrammerLocation.h"
 
 #include <QDir>

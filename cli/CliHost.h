@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/HeadlessHost.h"
+#include "host/HeadlessHost.h"
 
 class TConsole;
 

@@ -1,6 +1,6 @@
 #include "config/Download.h"
 
-#include "board/Host.h"
+#include "host/Host.h"
 
 #include <QDir>
 #include <QFile>

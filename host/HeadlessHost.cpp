@@ -1,4 +1,4 @@
-#include "board/HeadlessHost.h"
+#include "host/HeadlessHost.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -36,4 +36,14 @@ QString THeadlessHost::ProgramFolder()
     if (folder.isEmpty())
         return folder;
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString THeadlessHost::AskOpenFileName(const QString&, const QString&)
+{
+    return QString();
+}
+
+QString THeadlessHost::AskSaveFileName(const QString&, const QString&)
+{
+    return QString();
 }

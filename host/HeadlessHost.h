@@ -1,9 +1,9 @@
 #pragma once
 
-#include "board/Host.h"
+#include "host/Host.h"
 
 // THost for use without a window system: steady clock, beep and messages on stderr,
-// the folder of the running executable.
+// the folder of the running executable, and no file dialogs.
 class THeadlessHost : public THost
 {
 public:
@@ -15,4 +15,8 @@ public:
     void ShowMessage(TMessageKind kind, const QString& text) override;
     /// Folder of the running executable with a trailing '/'; empty when it cannot be found.
     QString ProgramFolder() override;
+    /// "": there is nobody to ask.
+    QString AskOpenFileName(const QString& filter, const QString& defaultSuffix) override;
+    /// "": there is nobody to ask.
+    QString AskSaveFileName(const QString& filter, const QString& defaultSuffix) override;
 };

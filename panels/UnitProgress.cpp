@@ -1,4 +1,4 @@
-#include "app/UnitProgress.h"
+#include "panels/UnitProgress.h"
 
 #include "skin/AppCursor.h"
 

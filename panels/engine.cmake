@@ -1,6 +1,7 @@
 # Window-free memory transfer engine and peripheral texts: shared by the panels and hx9ctl.
 add_library(hx9_panel_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MemoryType.h ${CMAKE_CURRENT_LIST_DIR}/MemoryType.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileKind.h ${CMAKE_CURRENT_LIST_DIR}/FileKind.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HexField.h ${CMAKE_CURRENT_LIST_DIR}/HexField.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HexText.h ${CMAKE_CURRENT_LIST_DIR}/HexText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MemoryLink.h
@@ -13,11 +14,8 @@ add_library(hx9_panel_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/AdcReadout.h ${CMAKE_CURRENT_LIST_DIR}/AdcReadout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HsmcReport.h ${CMAKE_CURRENT_LIST_DIR}/HsmcReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HdmiPattern.h ${CMAKE_CURRENT_LIST_DIR}/HdmiPattern.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BoardMemoryLink.h ${CMAKE_CURRENT_LIST_DIR}/BoardMemoryLink.cpp
 )
-target_link_libraries(hx9_panel_engine PUBLIC Qt6::Core)
+hx9_expose(hx9_panel_engine PUBLIC panels)
 # The board adapter needs the board library; everything else uses only its header constants.
-if(TARGET hx9_board)
-  target_sources(hx9_panel_engine PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/BoardMemoryLink.h ${CMAKE_CURRENT_LIST_DIR}/BoardMemoryLink.cpp)
-  target_link_libraries(hx9_panel_engine PUBLIC hx9_board)
-endif()
+target_link_libraries(hx9_panel_engine PUBLIC hx9_board Qt6::Core)

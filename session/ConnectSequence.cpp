@@ -1,7 +1,7 @@
-#include "app/ConnectSequence.h"
+#include "session/ConnectSequence.h"
 
 #include "board/Board.h"
-#include "board/Host.h"
+#include "host/Host.h"
 #include "config/Download.h"
 #include "config/ProgrammerLocation.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/InfoColour.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -19,15 +21,6 @@ inline constexpr int CONFIGURE_GAUGE_FROM = 5;
 inline constexpr int CONFIGURE_GAUGE_TO = 95;
 inline constexpr const char* TEXT_CONNECTED = "Connected";
 inline constexpr const char* TEXT_DISCONNECTED = "Disconnected";
-
-// The colours of the information line and the status label, by meaning; each surrounding
-// maps them to its own look.
-enum class TInfoColour
-{
-    Yellow, // work in progress, and the cleared line
-    Green,  // success
-    Red     // failure
-};
 
 // What the connect sequence shows while it runs. The main window paints it at once; hx9ctl
 // prints it.

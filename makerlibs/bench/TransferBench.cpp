@@ -21,7 +21,7 @@
 #include <unistd.h>
 
 #include "board/Board.h"
-#include "board/HeadlessHost.h"
+#include "host/HeadlessHost.h"
 #include "board/JtagPort.h"
 #include "virtualboard/ControlClient.h"
 #include "virtualboard/Endpoint.h"

@@ -5,7 +5,7 @@
 namespace
 {
 
-using TMessage = TAppTestHost::TMessage;
+using TMessage = TRecordingHost::TMessage;
 
 } // namespace
 
@@ -14,7 +14,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithTheClipPlayingAndConnectsByItself)
     StartBoard(true);
     // No download library: a board that answers must connect without one.
     ASSERT_TRUE(m_Folder.Link(JTAG_LIBRARY));
-    m_pHost = std::make_unique<TAppTestHost>(m_Folder.Path());
+    m_pHost = std::make_unique<TRecordingHost>(m_Folder.Path());
     m_pForm = std::make_unique<TFormMain>(*m_pHost);
     TFormMain& form = *m_pForm;
 

@@ -2,9 +2,9 @@
 #include "app/SingleInstance.h"
 #include "app/UnitAbout.h"
 #include "app/UnitMain.h"
-#include "app/UnitProgress.h"
+#include "panels/UnitProgress.h"
 #include "skin/ButtonManager.h"
-#include "tests/app/AppTestHost.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QApplication>
@@ -25,10 +25,10 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
 {
     TSingleInstance first;
     ASSERT_TRUE(first.Acquire());
-    TAppTestHost host(QString{});
+    TRecordingHost host(QString{});
     EXPECT_EQ(RunControlPanel(host), 0);
     EXPECT_EQ(host.Messages,
-              (std::vector<TAppTestHost::TMessage>{{THost::mkInformation, "The application is running."}}));
+              (std::vector<TRecordingHost::TMessage>{{THost::mkInformation, "The application is running."}}));
     for (QWidget* widget : QApplication::topLevelWidgets())
     {
         EXPECT_EQ(qobject_cast<TFormMain*>(widget), nullptr);

@@ -6,7 +6,7 @@
 #include "panels/FormPanel.h"
 #include "skin/ButtonManager.h"
 #include "skin/SkinColours.h"
-#include "tests/app/AppTestHost.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/app/ProgramFolder.h"
 #include "tests/support/VirtualBoardProcess.h"
 
@@ -68,7 +68,7 @@ protected:
     // The window, shown, with its start-up timer held back so the test decides when to connect.
     void OpenWindow()
     {
-        m_pHost = std::make_unique<TAppTestHost>(m_Folder.Path());
+        m_pHost = std::make_unique<TRecordingHost>(m_Folder.Path());
         m_pForm = std::make_unique<TFormMain>(*m_pHost);
         m_pForm->TimerRun->stop();
         m_pForm->show();
@@ -173,6 +173,6 @@ protected:
     TQuartusRoot m_QuartusRoot;
     TProgramFolder m_Folder;
     std::unique_ptr<hx9test::TVirtualBoardProcess> m_pBoard;
-    std::unique_ptr<TAppTestHost> m_pHost;
+    std::unique_ptr<TRecordingHost> m_pHost;
     std::unique_ptr<TFormMain> m_pForm;
 };

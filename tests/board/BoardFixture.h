@@ -3,7 +3,7 @@
 #include "board/Board.h"
 #include "tests/board/FakeJtag.h"
 #include "tests/board/ScriptedFirmware.h"
-#include "tests/board/TestHost.h"
+#include "tests/support/RecordingHost.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -59,7 +59,7 @@ protected:
     }
 
     TQuartusRoot Quartus;
-    TTestHost Host;
+    TRecordingHost Host;
     TFakeJtag Fake;
     TScriptedFirmware Firmware;
     TBoard Board;

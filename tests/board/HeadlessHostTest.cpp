@@ -1,4 +1,4 @@
-#include "board/HeadlessHost.h"
+#include "host/HeadlessHost.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>

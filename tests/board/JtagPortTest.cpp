@@ -15,7 +15,7 @@ protected:
     }
 
     TQuartusRoot Quartus;
-    TTestHost Host;
+    TRecordingHost Host;
     TFakeJtag Fake;
 };
 
@@ -140,12 +140,12 @@ TEST_F(JtagPortTest, GetInfoFillsTheCallersRecord)
 
 TEST(JtagPortLoadTest, MissingLibraryShowsItsPathAndNeverOpens)
 {
-    TTestHost host(QStringLiteral(HX9_NO_LIBRARY_DIR "/"));
+    TRecordingHost host(QStringLiteral(HX9_NO_LIBRARY_DIR "/"));
     TJtagPort port(host, 0, QString());
 
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].first, THost::mkError);
-    EXPECT_EQ(host.Messages[0].second,
+    EXPECT_EQ(host.Messages[0].Kind, THost::mkError);
+    EXPECT_EQ(host.Messages[0].Text,
               QStringLiteral("fail to load dll - " HX9_NO_LIBRARY_DIR "/KELVARO_JTAG.so"));
     EXPECT_FALSE(port.IsLoaded());
     EXPECT_FALSE(port.Open());
@@ -159,12 +159,12 @@ TEST(JtagPortLoadTest, IncompleteLibraryIsRefusedAndNeverCalled)
 {
     const QString folder = QStringLiteral(HX9_FAKE_JTAG_INCOMPLETE_DIR "/");
     TFakeJtag fake(folder + QStringLiteral("KELVARO_JTAG.so"));
-    TTestHost host(folder);
+    TRecordingHost host(folder);
     TJtagPort port(host, 0, QString());
 
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].first, THost::mkError);
-    EXPECT_EQ(host.Messages[0].second, QStringLiteral("fail to find some API"));
+    EXPECT_EQ(host.Messages[0].Kind, THost::mkError);
+    EXPECT_EQ(host.Messages[0].Text, QStringLiteral("fail to find some API"));
     EXPECT_FALSE(port.IsLoaded());
     EXPECT_FALSE(port.Open());
     EXPECT_EQ(fake.Counters().Opens, 0u);

@@ -1,5 +1,5 @@
 #include "config/Download.h"
-#include "tests/board/TestHost.h"
+#include "tests/support/RecordingHost.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(DownloadTest, PassesTheImageAndTheFixedArguments)
 {
     TFakeDownload fake(HX9_FAKE_DOWNLOAD_DIR);
     ASSERT_TRUE(fake.IsOpen());
-    TTestHost host(QStringLiteral(HX9_FAKE_DOWNLOAD_DIR "/"));
+    TRecordingHost host(QStringLiteral(HX9_FAKE_DOWNLOAD_DIR "/"));
     TDownload download(host);
     ASSERT_TRUE(download.IsLoaded());
     EXPECT_TRUE(host.Messages.empty());
@@ -68,11 +68,11 @@ TEST(DownloadTest, PassesTheImageAndTheFixedArguments)
 
 TEST(DownloadTest, MissingLibraryShowsItsPathAndCallsNothing)
 {
-    TTestHost host(QStringLiteral(HX9_NO_LIBRARY_DIR "/"));
+    TRecordingHost host(QStringLiteral(HX9_NO_LIBRARY_DIR "/"));
     TDownload download(host);
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].first, THost::mkError);
-    EXPECT_EQ(host.Messages[0].second,
+    EXPECT_EQ(host.Messages[0].Kind, THost::mkError);
+    EXPECT_EQ(host.Messages[0].Text,
               QStringLiteral("fail to load dll - " HX9_NO_LIBRARY_DIR "/KELVARO_DOWNLOAD.so"));
     EXPECT_FALSE(download.IsLoaded());
     EXPECT_EQ(download.QuartusVersion(), 0.0);
@@ -83,10 +83,10 @@ TEST(DownloadTest, LibraryLackingOneNameIsRefused)
 {
     TFakeDownload fake(HX9_FAKE_DOWNLOAD_INCOMPLETE_DIR);
     ASSERT_TRUE(fake.IsOpen());
-    TTestHost host(QStringLiteral(HX9_FAKE_DOWNLOAD_INCOMPLETE_DIR "/"));
+    TRecordingHost host(QStringLiteral(HX9_FAKE_DOWNLOAD_INCOMPLETE_DIR "/"));
     TDownload download(host);
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].second,
+    EXPECT_EQ(host.Messages[0].Text,
               QStringLiteral("load KELVARO_DOWNLOAD.DLL fail. Cannot find all of desired API"));
     EXPECT_FALSE(download.IsLoaded());
     EXPECT_EQ(download.QuartusVersion(), 0.0);

@@ -1,5 +1,5 @@
 #include "config/ProgrammerLocation.h"
-#include "tests/board/TestHost.h"
+#include "tests/support/RecordingHost.h"
 
 #include <QDir>
 #include <QSettings>
@@ -47,7 +47,7 @@ protected:
     QTemporaryDir m_Program;
     QTemporaryDir m_Roots;
     QTemporaryDir m_Registry;
-    TTestHost Host;
+    TRecordingHost Host;
 };
 
 TEST_F(ProgrammerLocationTest, EnvironmentRootPrefersBinOverBin32)
@@ -88,8 +88,8 @@ TEST_F(ProgrammerLocationTest, NothingFoundWarnsOnceAndKeepsTheCurrentFolder)
     SelectWorkingFolder(Host, true);
     EXPECT_EQ(Current(), before);
     ASSERT_EQ(Host.Messages.size(), 1u);
-    EXPECT_EQ(Host.Messages[0].first, THost::mkWarning);
-    EXPECT_EQ(Host.Messages[0].second,
+    EXPECT_EQ(Host.Messages[0].Kind, THost::mkWarning);
+    EXPECT_EQ(Host.Messages[0].Text,
               QStringLiteral("Failed to find Quartus installatino folder!"));
 }
 

@@ -1,6 +1,6 @@
-#include "app/ConnectSequence.h"
+#include "session/ConnectSequence.h"
 #include "board/Board.h"
-#include "tests/app/AppTestHost.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/app/ProgramFolder.h"
 #include "tests/support/VirtualBoardProcess.h"
 
@@ -94,7 +94,7 @@ protected:
 
     bool Connect()
     {
-        TAppTestHost host(m_Folder.Path());
+        TRecordingHost host(m_Folder.Path());
         host.OnMessage = [&]
         { m_Log.push_back("message '" + host.Messages.back().Text.toStdString() + "'"); };
         TBoard board(host);

@@ -11,7 +11,7 @@
 #include "board/Board.h"
 #include "board/SDCardReport.h"
 #include "config/Download.h"
-#include "tests/makerlibs/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/makerlibs/ScopedEnvironment.h"
 #include "tests/support/VirtualBoardProcess.h"
 #include "virtualboard/Crc32.h"
@@ -93,7 +93,7 @@ protected:
 
     TScopedEnvironment m_Quartus{QUARTUS_VARIABLE, hx9test::QuartusRoot()};
     hx9test::TVirtualBoardProcess m_Sim;
-    TRecordingHost m_Host;
+    TRecordingHost m_Host{QStringLiteral(HX9_PROGRAM_DIR "/")};
     TBoard m_Board{m_Host};
 };
 
