@@ -3,18 +3,13 @@
 #include "cli/CliArguments.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
+#include "cli/CliMemoryView.h"
 #include "cli/InterruptGuard.h"
-#include "cli/TerminalProgress.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/MemoryFileSink.h"
-#include "panels/MemoryFileSource.h"
-#include "panels/MemoryFileTransfer.h"
+#include "panels/MemorySequence.h"
 #include "panels/MemoryText.h"
-#include "panels/MemoryTransfer.h"
 #include "panels/MemoryType.h"
 #include "panels/ops/MemoryOps.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <optional>
 
@@ -33,9 +28,16 @@ THexFieldResult ReadAddress(const TMemoryType& type, const QString& word)
     return TCliSession::ReadHexArgument(word, QLatin1String(FIELD_ADDRESS), type.Words() - 1, 0);
 }
 
-uint32_t Elapsed(const QElapsedTimer& clock)
+// The sequence reads bare hex; hx9ctl also takes a 0x prefix.
+QString WithoutHexPrefix(const QString& text)
 {
-    return static_cast<uint32_t>(clock.elapsed());
+    return text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2) : text;
+}
+
+// Opening the link moves the current folder: the path is fixed first.
+QString AbsolutePath(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
 }
 } // namespace
 
@@ -124,133 +126,45 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     if (words.size() != 1 && words.size() != 3)
         return m_Session.UsageError(QStringLiteral(
             "mem save: expects FILE, then ADDRESS and LENGTH or nothing (the entire memory)"));
-    const QString name = NameOf(type);
-    const QString invalid = QLatin1String(READ_INVALID_INPUT_TEXT);
-    uint32_t wordAddress = 0;
-    uint32_t wordLength = type.Words();
+    std::optional<QString> address;
+    std::optional<QString> length;
     if (words.size() == 3)
     {
-        const THexFieldResult address = ReadAddress(type, words[1]);
-        if (!address.Accepted)
-            return Rejected(address.Message, invalid);
-        wordAddress = static_cast<uint32_t>(address.Value);
-        const THexFieldResult length = TCliSession::ReadHexArgument(
-            words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
-        if (!length.Accepted)
-            return Rejected(length.Message, invalid);
-        wordLength = static_cast<uint32_t>(length.Value);
+        address = WithoutHexPrefix(words[1]);
+        length = WithoutHexPrefix(words[2]);
     }
-    // Opening the link moves the current folder: the path is fixed first.
-    const QString path = QFileInfo(words[0]).absoluteFilePath();
-    TConsole& console = m_Session.Console();
     // From the temporary file's creation on, Ctrl-C must not end the process before the
     // file is dropped; during the transfer it stops it between chunks.
     const TInterruptGuard interrupt;
-    TMemoryFileSink sink;
-    TFileTransferOutcome outcome;
-    if (!OpenFileForLoad(sink, path, outcome))
-    {
-        console.Error(QStringLiteral("cannot create '%1': %2").arg(path, sink.ErrorString()));
-        console.Error(LoadFileResultText(name, false, false, 0));
-        return EXIT_BAD_ARGUMENTS;
-    }
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    if (interrupt.IsInterrupted())
-    {
-        console.Error(LoadFileResultText(name, false, true, 0));
-        return EXIT_ABORTED;
-    }
-
-    QElapsedTimer clock;
-    clock.start();
-    console.Info(LoadFileStartText(name));
-    {
-        TTerminalProgress progress(console, interrupt);
-        TBoardMemoryLink link(m_Session.Board());
-        outcome = LoadMemoryToFile(link, progress, type, wordAddress, wordLength, sink);
-    }
-    const QString result = LoadFileResultText(name, outcome.Ok, outcome.Aborted, Elapsed(clock));
-    if (outcome.Warning != TFileWarning::None)
-        console.Error(FileWarningText(outcome.Warning, path));
-    if (outcome.Ok)
-    {
-        console.Out(result);
-        return EXIT_OK;
-    }
-    console.Error(result);
-    if (outcome.Aborted)
-        return EXIT_ABORTED;
-    return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
+    TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
+    const TMemoryOutcome outcome = TMemorySequence(view).LoadFile(type, address, length);
+    return ExitStatusOf(outcome);
 }
 
 int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
 {
     if (words.isEmpty() || words.size() > 3)
         return m_Session.UsageError(QStringLiteral("mem load: expects FILE [ADDRESS [LENGTH]]"));
-    const QString name = NameOf(type);
-    const QString invalid = QLatin1String(WRITE_INVALID_INPUT_TEXT);
-    uint32_t wordAddress = 0;
-    std::optional<uint32_t> wordLength;
-    if (words.size() >= 2)
-    {
-        const THexFieldResult address = ReadAddress(type, words[1]);
-        if (!address.Accepted)
-            return Rejected(address.Message, invalid);
-        wordAddress = static_cast<uint32_t>(address.Value);
-    }
+    const QString address = words.size() >= 2 ? WithoutHexPrefix(words[1]) : QStringLiteral("0");
+    std::optional<QString> length;
     if (words.size() == 3)
-    {
-        const THexFieldResult length = TCliSession::ReadHexArgument(
-            words[2], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
-        if (!length.Accepted)
-            return Rejected(length.Message, invalid);
-        wordLength = static_cast<uint32_t>(length.Value);
-    }
-    const QString path = QFileInfo(words[0]).absoluteFilePath();
-    TConsole& console = m_Session.Console();
-    QElapsedTimer clock;
-    clock.start();
+        length = WithoutHexPrefix(words[2]);
     // Ctrl-C from here on stops the command cleanly, before or between chunks.
     const TInterruptGuard interrupt;
-    TMemoryFileSource source;
-    TFileTransferOutcome outcome;
-    if (!OpenFileForMemory(source, path, type, wordAddress, wordLength, outcome))
-    {
-        if (outcome.Warning != TFileWarning::None)
-            console.Error(FileWarningText(outcome.Warning, path));
-        else
-            console.Error(QStringLiteral("cannot open '%1': %2").arg(path, source.ErrorString()));
-        console.Error(WriteFileResultText(name, false, false, Elapsed(clock)));
-        return EXIT_BAD_ARGUMENTS;
-    }
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    if (interrupt.IsInterrupted())
-    {
-        console.Error(WriteFileResultText(name, false, true, 0));
-        return EXIT_ABORTED;
-    }
+    TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
+    const TMemoryOutcome outcome = TMemorySequence(view).WriteFile(type, address, length);
+    if (outcome.Ok && !length)
+        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsWritten));
+    return ExitStatusOf(outcome);
+}
 
-    clock.restart();
-    console.Info(WriteFileStartText(name));
-    {
-        TTerminalProgress progress(console, interrupt);
-        TBoardMemoryLink link(m_Session.Board());
-        outcome = WriteFileToMemory(link, progress, type, wordAddress, source);
-    }
-    const QString result = WriteFileResultText(name, outcome.Ok, outcome.Aborted, Elapsed(clock));
-    if (outcome.Warning != TFileWarning::None)
-        console.Error(FileWarningText(outcome.Warning, path));
+int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
+{
     if (outcome.Ok)
-    {
-        console.Out(result);
-        if (!wordLength)
-            console.Out(QString::asprintf("Length: %X", outcome.WordsWritten()));
         return EXIT_OK;
-    }
-    console.Error(result);
     if (outcome.Aborted)
         return EXIT_ABORTED;
+    if (outcome.NoLink)
+        return EXIT_LINK_FAILURE;
     return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
 }

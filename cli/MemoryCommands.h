@@ -8,10 +8,12 @@
 class TBoard;
 class TCliSession;
 struct TCliArguments;
+struct TMemoryOutcome;
 struct TMemoryType;
 
-// hx9ctl's mem commands: one word read and written, ranges saved to and loaded from files,
-// all through the memory panel's engine and with its checks and texts.
+// hx9ctl's mem commands: one word read and written through the memory word operations,
+// ranges saved to and loaded from files through the memory panel's own sequence, with
+// hx9ctl as its view (TCliMemoryView).
 class TMemoryCommands
 {
 public:
@@ -29,6 +31,8 @@ private:
     // failure's status.
     int RandomAccess(const std::function<TOpResult(TBoard&)>& access,
                      const QString& failureText);
+    // The exit status of a file transfer's outcome.
+    int ExitStatusOf(const TMemoryOutcome& outcome);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
 
