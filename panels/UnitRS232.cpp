@@ -48,6 +48,7 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& rect)
 {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(rect);
+    edit->setFont(PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS));
     // Received text is never cut short by the box.
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->clear();
