@@ -9,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -104,11 +105,19 @@ bool StartBoard(const vboard::TEndpoint& endpoint, std::string& error)
     return true;
 }
 
-bool ConnectOrStart(const vboard::TEndpoint& endpoint, vboard::TControlClient& client,
+// Only the default, unnamed address may get a virtual board started on the user's behalf; an
+// address the user named is used as it is, so a typo never finds a board of our making.
+bool ConnectOrStart(const vboard::TEndpoint& endpoint, bool named, vboard::TControlClient& client,
                     std::string& error)
 {
     if (client.Connect(endpoint, error))
         return true;
+    if (named)
+    {
+        error = "no board answers at " + endpoint.Host + ":" + std::to_string(endpoint.JtagPort) +
+                " (" + vboard::JTAG_SERVER_VARIABLE + "): " + error;
+        return false;
+    }
     if (!StartBoard(endpoint, error))
         return false;
     // "serve --detach" returns once the board listens; a second board that lost the race
@@ -240,8 +249,9 @@ int main(int argc, char** argv)
     vboard::TEndpoint endpoint;
     if (!vboard::EndpointFromEnvironment(endpoint, error))
         return Fail(EXIT_ERROR, error);
+    const char* named = std::getenv(vboard::JTAG_SERVER_VARIABLE);
     vboard::TControlClient client;
-    if (!ConnectOrStart(endpoint, client, error))
+    if (!ConnectOrStart(endpoint, named != nullptr && *named != '\0', client, error))
         return Fail(EXIT_ERROR, error);
     std::string reply;
     if (!client.Exchange("program " + image, reply, error, PROGRAM_TIMEOUT_MS))
