@@ -17,6 +17,7 @@
 #include "skin/BitmapManager.h"
 #include "skin/ButtonManager.h"
 #include "skin/SkinColours.h"
+#include "skin/SkinWidgets.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -36,8 +37,27 @@ const char* const MAIN_BACKGROUND = "MAIN_UI";
 const char* const WELCOME_CLIP = ":/skin/WELCOME_AVI.gif";
 
 const char* const TAB_STRIP = "TAB_BUTTON";
-const char* const TAB_CAPTIONS[TAB_COUNT] = {"LED",     "7-SEG", "Switches", "Memory", "SD Card",
-                                             "ADC",     "UART-USB", "HDMI-TX", "HSMC"};
+
+template <class TPanel>
+std::unique_ptr<TFormPanel> MakePanelOf(QWidget* owner, THost& host)
+{
+    return std::make_unique<TPanel>(owner, host);
+}
+
+// One row per tab: its caption and its panel. The panel itself says which parts of the
+// board picture it outlines.
+struct TTabEntry
+{
+    const char* Caption;
+    std::unique_ptr<TFormPanel> (*MakePanel)(QWidget* owner, THost& host);
+};
+const TTabEntry TABS[TAB_COUNT] = {
+    {"LED", &MakePanelOf<TFormLED>},       {"7-SEG", &MakePanelOf<TFormSeg7>},
+    {"Switches", &MakePanelOf<TFormButton>}, {"Memory", &MakePanelOf<TFormMemory>},
+    {"SD Card", &MakePanelOf<TFormSDCARD>},  {"ADC", &MakePanelOf<TFormADC>},
+    {"UART-USB", &MakePanelOf<TFormRS232>},  {"HDMI-TX", &MakePanelOf<TFormVGA>},
+    {"HSMC", &MakePanelOf<TFormHSMC>},
+};
 // Tabs 0-4 run down the first column, 5-8 down the second.
 constexpr int TAB_LEFT = 8;
 constexpr int TAB_TOP = 289;
@@ -85,58 +105,8 @@ constexpr int CAPTION_FONT_PIXELS = 13;
 constexpr int STATUS_FONT_PIXELS = 13;
 constexpr int INFO_FONT_PIXELS = 11;
 
-constexpr int MEMORY_INDEX_LPDDR2 = 0;
-constexpr int MEMORY_INDEX_SRAM = 1;
-
 const char* const TEXT_CONNECT = "Connect";
 const char* const TEXT_DISCONNECT = "Disconnect";
-
-QColor InfoColour(TInfoColour colour)
-{
-    switch (colour)
-    {
-    case TInfoColour::Green:
-        return QColor(INFO_GREEN);
-    case TInfoColour::Red:
-        return QColor(INFO_RED);
-    case TInfoColour::Yellow:
-        break;
-    }
-    return QColor(INFO_YELLOW);
-}
-
-QFont PixelFont(const char* family, int pixels, bool bold = false)
-{
-    QFont font{QString::fromLatin1(family)};
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QRect& rect, const QFont& font, Qt::Alignment alignment)
-{
-    auto* label = new QLabel(parent);
-    label->setGeometry(rect);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
-
-void SetLabelColour(QLabel* label, const QColor& colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-QPushButton* MakeHiddenButton(QWidget* parent, const QRect& rect, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(rect);
-    button->hide();
-    return button;
-}
 
 // The small mark in front of the information line; its lower-left colour is see-through.
 QPixmap InfoIcon()
@@ -159,7 +129,7 @@ TFormMain::TFormMain(THost& host, QWidget* parent)
     CreateControls();
     LabelCaption->setText(windowTitle());
     InitSkin();
-    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), TInfoColour::Red);
     LabelConnectStatus->setText(QString());
     CGaugeConfig->hide();
     CGaugeConfig->SetForeColor(QColor(LIGHT_GREEN));
@@ -183,18 +153,18 @@ TFormMain::~TFormMain()
 void TFormMain::CreateControls()
 {
     setWindowTitle(QString::fromLatin1(MAIN_CAPTION));
-    setFont(PixelFont("Arial", WINDOW_FONT_PIXELS));
+    setFont(PixelFont(QStringLiteral("Arial"), WINDOW_FONT_PIXELS));
     setMouseTracking(true);
 
-    LabelCaption = MakeLabel(this, LABEL_CAPTION_RECT, PixelFont("MS Sans Serif", CAPTION_FONT_PIXELS),
+    LabelCaption = MakeLabel(this, LABEL_CAPTION_RECT, PixelFont(QStringLiteral("MS Sans Serif"), CAPTION_FONT_PIXELS),
                              Qt::AlignHCenter | Qt::AlignTop);
     SetLabelColour(LabelCaption, CAPTION_LIME);
     LabelConnectStatus = MakeLabel(this, LABEL_CONNECT_STATUS_RECT,
-                                   PixelFont("Arial", STATUS_FONT_PIXELS), Qt::AlignCenter);
+                                   PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS), Qt::AlignCenter);
     CGaugeConfig = new TGauge(this);
     CGaugeConfig->setGeometry(GAUGE_RECT);
-    CGaugeConfig->setFont(PixelFont("Arial", STATUS_FONT_PIXELS));
-    LabelInfo = MakeLabel(this, LABEL_INFO_RECT, PixelFont("Arial", INFO_FONT_PIXELS),
+    CGaugeConfig->setFont(PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS));
+    LabelInfo = MakeLabel(this, LABEL_INFO_RECT, PixelFont(QStringLiteral("Arial"), INFO_FONT_PIXELS),
                           Qt::AlignLeft | Qt::AlignTop);
     LabelInfo->hide();
     ImageInfo = MakeLabel(this, IMAGE_INFO_RECT, font(), Qt::AlignCenter);
@@ -248,7 +218,7 @@ void TFormMain::InitSkin()
     {
         const int column = tab / TABS_PER_COLUMN;
         const int row = tab % TABS_PER_COLUMN;
-        m_pTabButtons->AddButton(tab, QString::fromLatin1(TAB_CAPTIONS[tab]),
+        m_pTabButtons->AddButton(tab, QString::fromLatin1(TABS[tab].Caption),
                                  TAB_TOP + row * TAB_STEP_DOWN,
                                  TAB_LEFT + column * TAB_COLUMN_STEP, QString::fromLatin1(TAB_STRIP));
     }
@@ -280,41 +250,14 @@ void TFormMain::FormCreate()
     TimerRun->start();
 }
 
-std::unique_ptr<TFormPanel> TFormMain::MakePanel(int tab)
-{
-    switch (tab)
-    {
-    case TAB_LED:
-        return std::make_unique<TFormLED>(this, m_Host);
-    case TAB_SEG7:
-        return std::make_unique<TFormSeg7>(this, m_Host);
-    case TAB_BUTTON:
-        return std::make_unique<TFormButton>(this, m_Host);
-    case TAB_MEMORY:
-        return std::make_unique<TFormMemory>(this, m_Host);
-    case TAB_SDCARD:
-        return std::make_unique<TFormSDCARD>(this, m_Host);
-    case TAB_ADC:
-        return std::make_unique<TFormADC>(this, m_Host);
-    case TAB_RS232:
-        return std::make_unique<TFormRS232>(this, m_Host);
-    case TAB_VGA:
-        return std::make_unique<TFormVGA>(this, m_Host);
-    case TAB_HSMC:
-        return std::make_unique<TFormHSMC>(this, m_Host);
-    default:
-        return nullptr;
-    }
-}
-
 void TFormMain::CreatePanels()
 {
     for (int tab = 0; tab < TAB_COUNT; ++tab)
     {
-        std::unique_ptr<TFormPanel> panel = MakePanel(tab);
+        std::unique_ptr<TFormPanel> panel = TABS[tab].MakePanel(this, m_Host);
         panel->move(PANEL_AT);
         panel->hide();
-        panel->OnShowInfo = [this](const QString& text, const QColor& colour)
+        panel->OnShowInfo = [this](const QString& text, TInfoColour colour)
         { SetInfo(text, colour); };
         m_pPanels[tab] = std::move(panel);
     }
@@ -364,12 +307,12 @@ void TFormMain::SetInfo(const QString& text, const QColor& colour)
 
 void TFormMain::SetConnectStatus(const QString& text, TInfoColour colour)
 {
-    SetConnectStatus(text, InfoColour(colour));
+    SetConnectStatus(text, InfoColourOf(colour));
 }
 
 void TFormMain::SetInfo(const QString& text, TInfoColour colour)
 {
-    SetInfo(text, InfoColour(colour));
+    SetInfo(text, InfoColourOf(colour));
 }
 
 void TFormMain::ShowWelcome(bool show)
@@ -610,8 +553,8 @@ void TFormMain::DisconnectBoard()
 {
     m_Board.Disconnect();
     SetConnectLook(false);
-    SetInfo(QString(), QColor(INFO_YELLOW));
-    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    SetInfo(QString(), TInfoColour::Yellow);
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), TInfoColour::Red);
     EnableUI(false);
     m_pSysButtons->SetEnabled(ID_CLOSE, true);
     ButtonConnect->setEnabled(true);
@@ -624,13 +567,13 @@ void TFormMain::DeactivateCurrentPanel()
     {
         SetPanelActive(m_CurrentTab, false);
     }
-    SetInfo(QString(), QColor(INFO_YELLOW));
+    SetInfo(QString(), TInfoColour::Yellow);
 }
 
 void TFormMain::HandleLinkFailure(TFormPanel*)
 {
     DisconnectBoard();
-    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), QColor(INFO_RED));
+    SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), TInfoColour::Red);
 }
 
 void TFormMain::StartProgress(uint32_t duration, int from, int to)
@@ -639,7 +582,7 @@ void TFormMain::StartProgress(uint32_t duration, int from, int to)
     m_ProgressTo = static_cast<uint32_t>(to);
     m_ProgressDuration = duration;
     m_ProgressStartTick = m_Host.TickCount();
-    SetInfo(QString(), QColor(INFO_YELLOW));
+    SetInfo(QString(), TInfoColour::Yellow);
     CGaugeConfig->SetProgress(0);
     CGaugeConfig->show();
     CGaugeConfig->repaint();
@@ -710,10 +653,8 @@ void TFormMain::SetPanelActive(int tab, bool active)
     }
     HighlightBoardArea(tab);
     panel->OnLinkFailure = [this](TFormPanel* sender) { HandleLinkFailure(sender); };
-    if (auto* memory = dynamic_cast<TFormMemory*>(panel))
-    {
-        memory->OnUpdateTestArea = [this](TFormPanel* sender) { UpdateTestArea(sender); };
-    }
+    panel->OnUpdateTestArea = [this](TFormPanel* sender) { UpdateTestArea(sender); };
+    panel->OnBusy = [this](TFormPanel* sender, bool busy) { PanelBusy(sender, busy); };
     if (active)
     {
         panel->AttachBoard(&m_Board);
@@ -724,56 +665,33 @@ void TFormMain::SetPanelActive(int tab, bool active)
     }
 }
 
-std::array<TShape*, 11> TFormMain::Outlines() const
+std::array<TShape*, BOARD_AREA_COUNT> TFormMain::Outlines() const
 {
+    // In the order of TBoardArea.
     return {ShapeSegDisp, ShapeLed,  ShapeButtonSw, ShapeButton, ShapeLPDDR2, ShapeHSMC,
             ShapeSDCARD,  ShapeSRAM, ShapeADC,      ShapeRS232,  ShapeVGA};
 }
 
 void TFormMain::HighlightBoardArea(int tab)
 {
-    for (TShape* shape : Outlines())
+    const std::array<TShape*, BOARD_AREA_COUNT> outlines = Outlines();
+    for (TShape* shape : outlines)
     {
         shape->hide();
     }
-    switch (tab)
+    if (const TFormPanel* panel = Panel(tab))
     {
-    case TAB_LED:
-        ShapeLed->show();
-        break;
-    case TAB_SEG7:
-        ShapeSegDisp->show();
-        break;
-    case TAB_BUTTON:
-        ShapeButtonSw->show();
-        ShapeButton->show();
-        break;
-    case TAB_MEMORY:
-        if (const auto* memory = dynamic_cast<const TFormMemory*>(Panel(TAB_MEMORY)))
+        for (TBoardArea area : panel->BoardAreas())
         {
-            const int index = memory->SelectedMemoryIndex();
-            ShapeLPDDR2->setVisible(index == MEMORY_INDEX_LPDDR2);
-            ShapeSRAM->setVisible(index == MEMORY_INDEX_SRAM);
+            outlines[static_cast<std::size_t>(area)]->show();
         }
-        break;
-    case TAB_SDCARD:
-        ShapeSDCARD->show();
-        break;
-    case TAB_ADC:
-        ShapeADC->show();
-        break;
-    case TAB_RS232:
-        ShapeRS232->show();
-        break;
-    case TAB_VGA:
-        ShapeVGA->show();
-        break;
-    case TAB_HSMC:
-        ShapeHSMC->show();
-        break;
-    default:
-        break;
     }
+}
+
+void TFormMain::PanelBusy(TFormPanel*, bool busy)
+{
+    // While a panel lets window events run inside its work, nothing may take its board away.
+    EnableUI(!busy);
 }
 
 void TFormMain::UpdateTestArea(TFormPanel*)

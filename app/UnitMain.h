@@ -2,6 +2,7 @@
 
 #include "session/ConnectSequence.h"
 #include "board/Board.h"
+#include "panels/FormPanel.h"
 
 #include <QColor>
 #include <QEvent>
@@ -17,7 +18,6 @@ class QPushButton;
 class QTimer;
 class TBitmapManager;
 class TButtonManager;
-class TFormPanel;
 class TGauge;
 class THost;
 class TShape;
@@ -62,13 +62,10 @@ public:
     /// Destroys managers, panels and the board (which closes the link), without a disconnect.
     ~TFormMain() override;
 
-    /// Sets the status label's colour, then its text.
-    void SetConnectStatus(const QString& text, const QColor& colour);
-    /// Writes the information line and repaints it at once; its icon shows only with text.
-    void SetInfo(const QString& text, const QColor& colour);
-    /// SetInfo in the information line colour of that kind.
+    /// Writes the information line in the colour of that kind and repaints it at once; its
+    /// icon shows only with text.
     void SetInfo(const QString& text, TInfoColour colour) override;
-    /// SetConnectStatus in the information line colour of that kind.
+    /// Sets the status label's colour of that kind, then its text.
     void SetConnectStatus(const QString& text, TInfoColour colour) override;
     /// The connect button's caption and skinned strip.
     void SetConnectLook(bool connected) override;
@@ -115,6 +112,8 @@ public:
     void HighlightBoardArea(int tab);
     /// The memory panel changed its memory type: move the outline.
     void UpdateTestArea(TFormPanel* sender);
+    /// A panel's long operation starts or ends: tabs, connect and close wait for it.
+    void PanelBusy(TFormPanel* sender, bool busy);
 
     /// Minimises the window to the task bar.
     void ButtonMiniClick();
@@ -171,6 +170,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void SetConnectStatus(const QString& text, const QColor& colour);
+    void SetInfo(const QString& text, const QColor& colour);
     void CreateControls();
     void InitSkin();
     void FormCreate();
@@ -180,8 +181,7 @@ private:
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y);
     void FormMouseUp(int x, int y);
-    std::array<TShape*, 11> Outlines() const;
-    std::unique_ptr<TFormPanel> MakePanel(int tab);
+    std::array<TShape*, BOARD_AREA_COUNT> Outlines() const;
 
     THost& m_Host;
     std::unique_ptr<TButtonManager> m_pTabButtons;

@@ -1,11 +1,16 @@
 #include "panels/FormPanel.h"
 
 #include "skin/BitmapManager.h"
+#include "skin/SkinWidgets.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QTimer>
 
 TFormPanel::TFormPanel(QWidget* owner, THost& host, const QString& backgroundName)
-    : QWidget(owner), m_Host(host), m_pBitmapManager(std::make_unique<TBitmapManager>())
+    : QWidget(owner), m_Host(host), m_pBitmapManager(std::make_unique<TBitmapManager>()),
+      TimerPolling(new QTimer(this))
 {
     QSize background = PANEL_BACKGROUND_SIZE;
     if (m_pBitmapManager->AddBitmap(0, backgroundName, false))
@@ -21,24 +26,173 @@ TFormPanel::TFormPanel(QWidget* owner, THost& host, const QString& backgroundNam
     // press on it never drags the main window.
     setAttribute(Qt::WA_NoMousePropagation);
     setMouseTracking(true);
+    // One-shot, so that a poll never starts before the previous one has ended.
+    TimerPolling->setSingleShot(true);
+    connect(TimerPolling, &QTimer::timeout, this, &TFormPanel::TimerPollingTimer);
     hide();
 }
 
-TFormPanel::~TFormPanel() = default;
+TFormPanel::~TFormPanel()
+{
+    TimerPolling->stop();
+}
 
 void TFormPanel::AttachBoard(TBoard* board)
 {
     m_pBoard = board;
+    m_bLinkLost = false;
 }
 
 void TFormPanel::DetachBoard()
 {
+    StopPolling();
     m_pBoard = nullptr;
+}
+
+bool TFormPanel::IsPolling() const
+{
+    return TimerPolling->isActive();
+}
+
+TOpResult TFormPanel::Exchange(const std::function<TOpResult(TBoard&)>& op, TRefusal refusal)
+{
+    if (!m_pBoard || m_bLinkLost)
+        return TOpResult::LinkFailed;
+    const TOpResult result = op(*m_pBoard);
+    if (result == TOpResult::LinkFailed ||
+        (result == TOpResult::Refused && refusal == TRefusal::LinkFailed))
+    {
+        ReportLinkFailure();
+    }
+    return result;
+}
+
+void TFormPanel::ReportLinkFailure()
+{
+    if (m_bLinkLost)
+        return;
+    m_bLinkLost = true;
+    StopPolling();
+    if (OnLinkFailure)
+        OnLinkFailure(this);
+}
+
+TButtonManager& TFormPanel::AddButtonGroup(TButtonMode mode)
+{
+    m_ButtonGroups.push_back(std::make_unique<TButtonManager>(this, mode));
+    return *m_ButtonGroups.back();
+}
+
+void TFormPanel::AddSkinnedButton(TButtonManager& group, int32_t id, const QPushButton* hidden,
+                                  const QString& strip)
+{
+    if (!group.AddButton(id, hidden->text(), hidden->y(), hidden->x(), strip))
+        qWarning("The program's resources hold no %s bitmap", qPrintable(strip));
+}
+
+QPushButton* TFormPanel::AddHiddenButton(const QRect& rect, const QString& caption)
+{
+    return MakeHiddenButton(this, rect, caption);
+}
+
+void TFormPanel::ButtonClick(TButtonManager&, int32_t) {}
+
+void TFormPanel::StartPolling(int intervalMs)
+{
+    m_PollIntervalMs = intervalMs;
+    TimerPolling->start(intervalMs);
+}
+
+void TFormPanel::StopPolling()
+{
+    m_PollIntervalMs = 0;
+    TimerPolling->stop();
+}
+
+bool TFormPanel::PollBoard()
+{
+    return false;
+}
+
+void TFormPanel::TimerPollingTimer()
+{
+    if (!m_pBoard || m_bLinkLost)
+        return;
+    // Re-armed only after a poll that worked, and only while the panel still has its board.
+    if (PollBoard() && m_pBoard && !m_bLinkLost && m_PollIntervalMs > 0)
+        TimerPolling->start(m_PollIntervalMs);
+    else
+        StopPolling();
+}
+
+void TFormPanel::ShowInfo(const QString& text, TInfoColour colour)
+{
+    if (OnShowInfo)
+        OnShowInfo(text, colour);
+}
+
+void TFormPanel::SetBusy(bool busy)
+{
+    if (OnBusy)
+        OnBusy(this, busy);
+}
+
+void TFormPanel::UpdateTestArea()
+{
+    if (OnUpdateTestArea)
+        OnUpdateTestArea(this);
 }
 
 void TFormPanel::FormPaint(QPainter& canvas)
 {
     m_pBitmapManager->DrawBitmap(0, 0, 0, canvas);
+    for (const auto& group : m_ButtonGroups)
+        group->PaintAll(canvas);
+}
+
+void TFormPanel::FormMouseDown(int x, int y)
+{
+    for (const auto& group : m_ButtonGroups)
+    {
+        if (group->MouseDown(x, y))
+            return;
+    }
+}
+
+void TFormPanel::FormMouseMove(int x, int y)
+{
+    // The groups missed first, so that the one under the pointer has the last word on the
+    // cursor and the capture.
+    TButtonManager* hit = nullptr;
+    for (const auto& group : m_ButtonGroups)
+    {
+        if (group->HitTest(x, y))
+            hit = group.get();
+        else
+            group->MouseMove(x, y, false);
+    }
+    if (hit)
+        hit->MouseMove(x, y, false);
+    else if (!m_ButtonGroups.empty())
+        m_ButtonGroups.back()->MouseMove(x, y, true);
+}
+
+void TFormPanel::FormMouseUp(int x, int y)
+{
+    // Every group ends its press; at most one has a button under the pointer.
+    TButtonManager* clicked = nullptr;
+    int32_t clickedId = NO_BUTTON_ID;
+    for (const auto& group : m_ButtonGroups)
+    {
+        const int32_t id = group->MouseUp(x, y);
+        if (id != NO_BUTTON_ID && !clicked)
+        {
+            clicked = group.get();
+            clickedId = id;
+        }
+    }
+    if (clicked)
+        ButtonClick(*clicked, clickedId);
 }
 
 void TFormPanel::paintEvent(QPaintEvent*)
@@ -47,18 +201,34 @@ void TFormPanel::paintEvent(QPaintEvent*)
     FormPaint(canvas);
 }
 
-void TFormPanel::FireLinkFailure()
+void TFormPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (OnLinkFailure)
-    {
-        OnLinkFailure(this);
-    }
+    const QPoint at = event->position().toPoint();
+    FormMouseDown(at.x(), at.y());
 }
 
-void TFormPanel::ShowInfo(const QString& text, QRgb colour)
+void TFormPanel::mouseMoveEvent(QMouseEvent* event)
 {
-    if (OnShowInfo)
-    {
-        OnShowInfo(text, QColor(colour));
-    }
+    const QPoint at = event->position().toPoint();
+    FormMouseMove(at.x(), at.y());
+}
+
+void TFormPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    FormMouseUp(at.x(), at.y());
+}
+
+// A hidden panel does not poll; shown again (the main window restored) it goes on.
+void TFormPanel::hideEvent(QHideEvent* event)
+{
+    TimerPolling->stop();
+    QWidget::hideEvent(event);
+}
+
+void TFormPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_PollIntervalMs > 0 && m_pBoard && !m_bLinkLost && !TimerPolling->isActive())
+        TimerPolling->start(m_PollIntervalMs);
 }

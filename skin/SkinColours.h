@@ -1,5 +1,8 @@
 #pragma once
 
+#include "host/InfoColour.h"
+
+#include <QColor>
 #include <QRgb>
 
 // Colours of the information line, shared by the main window and every panel.
@@ -10,3 +13,18 @@ inline constexpr QRgb INFO_YELLOW = qRgb(255, 246, 0); // work in progress
 inline constexpr QRgb TITLE_CYAN = qRgb(0, 234, 255);
 // Status label's first colour and the connect gauge's bar.
 inline constexpr QRgb LIGHT_GREEN = qRgb(0, 255, 48);
+
+/// The information line's colour of that kind.
+inline QColor InfoColourOf(TInfoColour colour)
+{
+    switch (colour)
+    {
+    case TInfoColour::Green:
+        return QColor(INFO_GREEN);
+    case TInfoColour::Red:
+        return QColor(INFO_RED);
+    case TInfoColour::Yellow:
+        break;
+    }
+    return QColor(INFO_YELLOW);
+}

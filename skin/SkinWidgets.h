@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The screen the layouts were drawn for: 96 dots per inch, so 8 points are 11 pixels.
+inline constexpr int LAYOUT_DPI = 96;
+inline constexpr int POINTS_PER_INCH = 72;
+
+/// A font of family at points on the layout's screen, fixed in pixels so that text measures
+/// the same on every screen.
+QFont PointFont(const QString& family, int points, bool bold = false);
+/// A font of family fixed at pixels.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);
+/// A label at rect with font and alignment that lets the pointer through to its window.
+QLabel* MakeLabel(QWidget* parent, const QRect& rect, const QFont& font, Qt::Alignment alignment);
+/// Sets a label's text colour.
+void SetLabelColour(QLabel* label, const QColor& colour);
+/// A hidden platform button: it only lends its place and caption to the skinned button
+/// drawn over it.
+QPushButton* MakeHiddenButton(QWidget* parent, const QRect& rect, const QString& caption);
