@@ -319,10 +319,23 @@ std::string TControlInterface::Uart(const TWords& words, const std::string& line
     const std::string& sub = words[1];
     if (sub == "sent" && words.size() == 2)
         return Ok(Hex(out.UartSent.data(), out.UartSent.size()));
+    if (sub == "blocks" && words.size() == 2)
+    {
+        std::string sizes;
+        for (const size_t size : out.UartSentBlocks)
+            sizes += (sizes.empty() ? "" : " ") + std::to_string(size);
+        return Ok(sizes);
+    }
     if (sub == "clear" && words.size() == 2)
     {
         out.UartSent.clear();
+        out.UartSentBlocks.clear();
         return Ok();
+    }
+    if (sub == "terminal" && words.size() == 2)
+    {
+        const std::string terminal = m_StatusSource ? m_StatusSource().UartTerminal : "";
+        return terminal.empty() ? Error("this board offers no UART terminal") : Ok(terminal);
     }
     std::vector<uint8_t> bytes;
     if (sub == "receive")
@@ -336,7 +349,7 @@ std::string TControlInterface::Uart(const TWords& words, const std::string& line
         bytes.assign(text.begin(), text.end());
     }
     else
-        return Error("usage: uart [sent|clear|receive HEXBYTES|receive-text TEXT]");
+        return Error("usage: uart [sent|blocks|clear|terminal|receive HEXBYTES|receive-text TEXT]");
     if (out.UartToReceive.size() + bytes.size() > UART_BUFFER_LIMIT)
         return Error("UART receive buffer full");
     out.UartToReceive.insert(out.UartToReceive.end(), bytes.begin(), bytes.end());
@@ -416,13 +429,20 @@ std::string TControlInterface::Hsmc(const TWords& words)
     if (words.size() == 2 && words[1] == "pass")
     {
         in.HsmcA = in.HsmcB = in.HsmcC = in.HsmcD = 0;
+        in.HsmcAdapter = true;
+        return Ok();
+    }
+    if (words.size() == 2 && words[1] == "unplug")
+    {
+        in.HsmcAdapter = false;
         return Ok();
     }
     uint64_t w[4] = {};
     if (words.size() != 6 || words[1] != "fail" || !ParseUnsigned(words[2], UINT32_MAX, w[0]) ||
         !ParseUnsigned(words[3], UINT32_MAX, w[1]) || !ParseUnsigned(words[4], UINT32_MAX, w[2]) ||
         !ParseUnsigned(words[5], UINT32_MAX, w[3]))
-        return Error("usage: hsmc [pass | fail A B C D]");
+        return Error("usage: hsmc [pass | fail A B C D | unplug]");
+    in.HsmcAdapter = true;
     in.HsmcA = static_cast<uint32_t>(w[0]);
     in.HsmcB = static_cast<uint32_t>(w[1]);
     in.HsmcC = static_cast<uint32_t>(w[2]);
