@@ -51,5 +51,5 @@ THexFieldResult TCliSession::ReadHexArgument(const QString& text, const QString&
                                              uint64_t maximum, uint64_t minimum)
 {
     const bool prefixed = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    return ReadHexField(prefixed ? text.mid(2) : text, fieldName, maximum, minimum);
+    return ReadHexField(prefixed ? text.mid(2) : text, text, fieldName, maximum, minimum);
 }

@@ -330,6 +330,7 @@ int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
     QElapsedTimer clock;
     clock.start();
     int status = EXIT_OK;
+    char last = '\n'; // nothing printed needs no line end
     for (;;)
     {
         QByteArray received;
@@ -337,10 +338,15 @@ int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
         if (status != EXIT_OK)
             break;
         session.Console().OutRaw(received);
+        if (!received.isEmpty())
+            last = received.back();
         if (clock.elapsed() >= waitMs)
             break;
         QThread::msleep(UART_POLL_INTERVAL_MS);
     }
+    // The shell's prompt goes on a line of its own.
+    if (last != '\n')
+        session.Console().OutRaw(QByteArray(1, '\n'));
     // Stopped whatever the transfer did; the board's answer to the stop changes nothing.
     StopUartMonitor(session.Board());
     return status;

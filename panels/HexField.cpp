@@ -37,11 +37,17 @@ QString UpperHex(uint64_t value)
 THexFieldResult ReadHexField(const QString& text, const QString& fieldName, uint64_t maximum,
                              uint64_t minimum)
 {
+    return ReadHexField(text, text, fieldName, maximum, minimum);
+}
+
+THexFieldResult ReadHexField(const QString& text, const QString& typed, const QString& fieldName,
+                             uint64_t maximum, uint64_t minimum)
+{
     THexFieldResult result;
     uint64_t value = 0;
     if (!ParseBareHex(text, value))
     {
-        result.Message = QStringLiteral("Value '%1' is invalid for '%2'").arg(text, fieldName);
+        result.Message = QStringLiteral("Value '%1' is invalid for '%2'").arg(typed, fieldName);
         return result;
     }
     if (value > maximum)
@@ -49,7 +55,7 @@ THexFieldResult ReadHexField(const QString& text, const QString& fieldName, uint
         result.Message =
             QStringLiteral(
                 "The input value(%1) for the field '%2' is expected to less or equal to %3h.")
-                .arg(text, fieldName, UpperHex(maximum));
+                .arg(typed, fieldName, UpperHex(maximum));
         return result;
     }
     if (value < minimum)
@@ -57,7 +63,7 @@ THexFieldResult ReadHexField(const QString& text, const QString& fieldName, uint
         result.Message =
             QStringLiteral(
                 "The intput value(%1) for the field '%2' is expected to larger or equal to %3h.")
-                .arg(text, fieldName, UpperHex(minimum));
+                .arg(typed, fieldName, UpperHex(minimum));
         return result;
     }
     result.Accepted = true;

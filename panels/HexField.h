@@ -20,3 +20,7 @@ inline constexpr const char* FIELD_LENGTH = "Length";
 /// minimum <= value <= maximum, the maximum first. Not accepted carries the exact message.
 THexFieldResult ReadHexField(const QString& text, const QString& fieldName, uint64_t maximum,
                              uint64_t minimum);
+/// ReadHexField where the messages quote typed, what the user wrote, in place of text (a
+/// command line may take a 0x prefix that the field itself has no room for).
+THexFieldResult ReadHexField(const QString& text, const QString& typed, const QString& fieldName,
+                             uint64_t maximum, uint64_t minimum);

@@ -42,7 +42,12 @@ TEST_F(CtlTest, BadArgumentsExitTwoAndLeaveTheBoardAlone)
         {{"leds", "40000"},
          "hx9ctl: The input value(40000) for the field 'Mask' is expected to less or equal to "
          "3FFFFh."},
-        {{"leds", "0x1G"}, "hx9ctl: Value '1G' is invalid for 'Mask'"},
+        // Messages quote the argument as typed, prefix and all.
+        {{"leds", "0x1G"}, "hx9ctl: Value '0x1G' is invalid for 'Mask'"},
+        {{"leds", "0x"}, "hx9ctl: Value '0x' is invalid for 'Mask'"},
+        {{"leds", "0x40000"},
+         "hx9ctl: The input value(0x40000) for the field 'Mask' is expected to less or equal to "
+         "3FFFFh."},
         {{"seg7", "12345"},
          "hx9ctl: The input value(12345) for the field 'Digits' is expected to less or equal to "
          "FFFFh."},
@@ -161,7 +166,7 @@ TEST_F(CtlTest, UartSendsWithTheZeroByteAndReceives)
     Control("uart receive-text abc");
     const TCtlResult got = RunCtl({"uart", "receive"});
     EXPECT_EQ(got.Status, 0) << Describe(got);
-    EXPECT_EQ(got.Out, "abc");
+    EXPECT_EQ(got.Out, "abc\n") << "the output ends its line";
     // The firmware's monitor runs only while the command does.
     EXPECT_EQ(Control("uart").rfind("running=0", 0), 0u);
 }
