@@ -40,8 +40,10 @@ QString QuartusRootFromEnvironment()
 
 QString QuartusRootFromRegistry()
 {
-    const QSettings settings(QSettings::SystemScope, QLatin1String(QUARTUS_REGISTRY_ORGANIZATION),
-                             QLatin1String(QUARTUS_REGISTRY_APPLICATION));
+    QSettings settings(QSettings::SystemScope, QLatin1String(QUARTUS_REGISTRY_ORGANIZATION),
+                       QLatin1String(QUARTUS_REGISTRY_APPLICATION));
+    // One value of one key: never the organisation's key or another scope in its place.
+    settings.setFallbacksEnabled(false);
     return settings.value(QLatin1String(QUARTUS_REGISTRY_VALUE)).toString();
 }
 

@@ -16,7 +16,10 @@ protected:
     ProgrammerLocationTest() : Host(m_Program.path() + QLatin1Char('/'))
     {
         for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        {
             QSettings::setPath(format, QSettings::SystemScope, m_Registry.path());
+            QSettings::setPath(format, QSettings::UserScope, m_UserSettings.path());
+        }
         qunsetenv(QUARTUS_ROOT_ENV);
         QDir::setCurrent(m_Program.path());
     }
@@ -47,6 +50,7 @@ protected:
     QTemporaryDir m_Program;
     QTemporaryDir m_Roots;
     QTemporaryDir m_Registry;
+    QTemporaryDir m_UserSettings;
     TRecordingHost Host;
 };
 
@@ -97,6 +101,23 @@ TEST_F(ProgrammerLocationTest, UnsetSourcesGiveEmptyText)
 {
     EXPECT_TRUE(QuartusRootFromEnvironment().isEmpty());
     EXPECT_TRUE(QuartusRootFromRegistry().isEmpty());
+}
+
+TEST_F(ProgrammerLocationTest, TheRegistryRootIsReadFromItsOwnKeyOnly)
+{
+    // The organisation's own key and the user's settings hold the value name; neither counts.
+    const QString root = MakeRoot(QStringLiteral("elsewhere"), {QStringLiteral("bin")});
+    QSettings organisation(QSettings::SystemScope, QLatin1String(QUARTUS_REGISTRY_ORGANIZATION));
+    organisation.setValue(QLatin1String(QUARTUS_REGISTRY_VALUE), root);
+    organisation.sync();
+    QSettings user(QSettings::UserScope, QLatin1String(QUARTUS_REGISTRY_ORGANIZATION),
+                   QLatin1String(QUARTUS_REGISTRY_APPLICATION));
+    user.setValue(QLatin1String(QUARTUS_REGISTRY_VALUE), root);
+    user.sync();
+    EXPECT_TRUE(QuartusRootFromRegistry().isEmpty());
+
+    SelectWorkingFolder(Host, true);
+    EXPECT_EQ(Host.Messages.size(), 1u) << "no programmer folder was found";
 }
 
 TEST_F(ProgrammerLocationTest, LongEnvironmentRootIsReadWhole)
