@@ -12,16 +12,16 @@ QString ResourcePath(const QString& fileName)
     return QString::fromLatin1(SKIN_RESOURCE_FOLDER) + QLatin1Char('/') + fileName;
 }
 
-// Names are written in upper case in the resources, but callers may format them in any
-// case ("HEX_%x" gives "HEX_a"); fall back to a case-blind scan of the folder.
+// Callers may format a name in any case ("HEX_%x" gives "HEX_a"); the upper-case path hits
+// at once, anything else is found by a case-blind scan of the folder.
 QString FindResource(const QString& name)
 {
-    const QString wanted = name + QString::fromLatin1(SKIN_BITMAP_SUFFIX);
-    const QString direct = ResourcePath(wanted.toUpper());
+    const QString direct = TBitmapManager::DirectResourcePath(name);
     if (QFile::exists(direct))
     {
         return direct;
     }
+    const QString wanted = name + QString::fromLatin1(SKIN_BITMAP_SUFFIX);
     const QStringList entries = QDir(QString::fromLatin1(SKIN_RESOURCE_FOLDER)).entryList(QDir::Files);
     for (const QString& entry : entries)
     {
@@ -34,6 +34,11 @@ QString FindResource(const QString& name)
 }
 
 } // namespace
+
+QString TBitmapManager::DirectResourcePath(const QString& name)
+{
+    return ResourcePath(name.toUpper() + QString::fromLatin1(SKIN_BITMAP_SUFFIX));
+}
 
 bool TBitmapManager::LoadBitmapResource(const QString& name, QImage& image)
 {

@@ -8,7 +8,7 @@
 
 class QPainter;
 
-// Folder of the program's embedded skin bitmaps: ":/skin/<NAME>.bmp".
+// Folder of the program's embedded skin bitmaps: ":/skin/<NAME>.bmp", the name in upper case.
 inline constexpr const char* SKIN_RESOURCE_FOLDER = ":/skin";
 inline constexpr const char* SKIN_BITMAP_SUFFIX = ".bmp";
 
@@ -43,6 +43,9 @@ public:
     /// Loads a skin bitmap by resource name, letter case ignored, as 32-bit RGB.
     /// False when no such resource exists or it is not a readable picture.
     static bool LoadBitmapResource(const QString& name, QImage& image);
+    /// Where a bitmap of name is stored when the resources follow their upper-case naming:
+    /// the path tried before any scan of the folder.
+    static QString DirectResourcePath(const QString& name);
     /// A copy of image in which every pixel of the lower-left pixel's colour is clear.
     static QImage MaskLowerLeftColour(const QImage& image);
 

@@ -1,5 +1,7 @@
 #include "skin/BitmapManager.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -35,6 +37,15 @@ TEST(BitmapManager, FindsResourcesWhateverTheLetterCase)
     EXPECT_TRUE(manager.AddBitmap(1, "HEX_a", true));
     EXPECT_EQ(manager.GetBitmapSize(0), QSize(110, 50));
     EXPECT_EQ(manager.GetBitmapSize(1), QSize(4, 4));
+
+    // Every stored bitmap is found without a scan of the folder, however its name is typed.
+    const QStringList stored = QDir(SKIN_RESOURCE_FOLDER).entryList(QDir::Files);
+    ASSERT_FALSE(stored.isEmpty());
+    for (const QString& entry : stored)
+    {
+        const QString name = QFileInfo(entry).completeBaseName().toLower();
+        EXPECT_TRUE(QFile::exists(TBitmapManager::DirectResourcePath(name))) << name.toStdString();
+    }
 }
 
 TEST(BitmapManager, MissingResourceLeavesManagerUnchanged)
