@@ -160,7 +160,8 @@ void TFormMain::CreateControls()
                              Qt::AlignHCenter | Qt::AlignTop);
     SetLabelColour(LabelCaption, CAPTION_LIME);
     LabelConnectStatus = MakeLabel(this, LABEL_CONNECT_STATUS_RECT,
-                                   PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS), Qt::AlignCenter);
+                                   PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS),
+                                   Qt::AlignHCenter | Qt::AlignTop);
     CGaugeConfig = new TGauge(this);
     CGaugeConfig->setGeometry(GAUGE_RECT);
     CGaugeConfig->setFont(PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS));
@@ -358,7 +359,11 @@ bool TFormMain::event(QEvent* event)
 {
     if (event->type() == WM_AUTOCONNECT)
     {
-        ButtonConnectClick();
+        // A connect already running lets events through in its waits; it is the one that counts.
+        if (!m_bInConnectClick)
+        {
+            ButtonConnectClick();
+        }
         return true;
     }
     return QWidget::event(event);
@@ -502,6 +507,12 @@ void TFormMain::EnableUI(bool enable)
 
 void TFormMain::ButtonConnectClick()
 {
+    if (m_bInConnectClick)
+    {
+        return;
+    }
+    m_bInConnectClick = true;
+    TimerRun->stop();
     EnableUI(false);
     SetAppCursor(Qt::WaitCursor);
     if (m_Board.IsConnected())
@@ -532,6 +543,12 @@ void TFormMain::ButtonConnectClick()
     }
     SetAppCursor(Qt::ArrowCursor);
     EnableUI(true);
+    m_bInConnectClick = false;
+}
+
+void TFormMain::WhileWaiting()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool TFormMain::DoConnect()

@@ -71,6 +71,9 @@ public:
     void SetConnectLook(bool connected) override;
     /// Disables the controls with the hourglass cursor, or puts both back.
     void SetBusy(bool busy) override;
+    /// Lets the clip, the gauge and painting go on inside a connect's long waits; mouse and
+    /// keyboard input waits until the connect has ended.
+    void WhileWaiting() override;
     /// Shows or hides the welcome clip; it plays only while a connect runs.
     void ShowWelcome(bool show);
     /// True where no enabled skinned button is: there the pointer drags the window.
@@ -196,6 +199,7 @@ private:
     TBoard m_Board;
     TConnectSequence m_Connect;
     bool m_bConnecting = false;
+    bool m_bInConnectClick = false; // the connect button's action runs (it lets events through)
 
     QMovie* m_pWelcomeMovie = nullptr;
     // Manual move where the window system offers none (no window manager).

@@ -161,15 +161,17 @@ bool TBoard::ReceiveExact(uint8_t* buffer, uint32_t count, uint32_t limitMs)
     if (!IsConnected())
         return false;
     const uint32_t start = m_Host.TickCount();
+    const uint32_t readLimit = m_WaitHook ? WAIT_HOOK_SLICE_MS : RECEIVE_READ_LIMIT_MS;
     uint32_t total = 0;
     for (;;)
     {
         if (m_Host.TickCount() - start > limitMs)
             return false;
-        total += static_cast<uint32_t>(
-            m_pPort->Read(buffer + total, count - total, RECEIVE_READ_LIMIT_MS));
+        total += static_cast<uint32_t>(m_pPort->Read(buffer + total, count - total, readLimit));
         if (total >= count)
             return true;
+        if (m_WaitHook)
+            m_WaitHook();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -82,6 +83,8 @@ inline constexpr uint32_t SDCARD_HEADER_LIMIT_MS = 10000;
 inline constexpr uint32_t REPLY_REST_LIMIT_MS = 3000;
 inline constexpr uint32_t RECEIVE_READ_LIMIT_MS = 3000;
 inline constexpr uint32_t DRAIN_READ_LIMIT_MS = 1;
+// With a wait hook, replies are awaited in slices this long, the hook running between them.
+inline constexpr uint32_t WAIT_HOOK_SLICE_MS = 20;
 inline constexpr uint32_t KEEP_ALIVE_IDLE_MS = 120000;
 inline constexpr int KEEP_ALIVE_PINGS = 5;
 
@@ -136,6 +139,9 @@ public:
     QString BoardName() const { return m_BoardName; }
     /// Tick of the last successful Connect or the last KeepAlive.
     uint32_t LastActivityTick() const { return m_LastActivityTick; }
+    /// A function to run again and again while a reply is awaited (the reads then last at most
+    /// WAIT_HOOK_SLICE_MS each); an empty one takes it away. The limits stay as they are.
+    void SetWaitHook(std::function<void()> hook) { m_WaitHook = std::move(hook); }
     /// Whether the most recent Transact got a well-formed reply. Lets a caller whose command
     /// returned false tell a failed link from a firmware status that was not 0.
     bool LastExchangeWorked() const { return m_bLastExchangeWorked; }
@@ -183,5 +189,6 @@ private:
     uint32_t m_LastActivityTick = 0;
     QString m_BoardName;
     bool m_bLastExchangeWorked = false;
+    std::function<void()> m_WaitHook;
     std::recursive_mutex m_Lock;
 };

@@ -6,11 +6,14 @@
 #include "config/ProgrammerLocation.h"
 
 #include <QFileInfo>
+#include <chrono>
+#include <future>
 
 namespace
 {
 
 constexpr int32_t BOARD_DEVICE_INDEX = 0;
+constexpr std::chrono::milliseconds DOWNLOAD_WAIT_SLICE(20);
 const char* const TEXT_CONFIGURE_FPGA = "Configure FPGA";
 
 } // namespace
@@ -21,6 +24,15 @@ TConnectSequence::TConnectSequence(TBoard& board, THost& host, TConnectView& vie
 }
 
 bool TConnectSequence::DoConnect()
+{
+    // The view keeps its window alive while the board is awaited.
+    m_Board.SetWaitHook([this] { m_View.WhileWaiting(); });
+    const bool ok = RunSequence();
+    m_Board.SetWaitHook({});
+    return ok;
+}
+
+bool TConnectSequence::RunSequence()
 {
     m_View.SetBusy(true);
     m_View.SetConnectStatus(QString(), TInfoColour::Yellow);
@@ -177,7 +189,15 @@ bool TConnectSequence::Download(TDownload& download, const QString& image, const
     m_View.SetConnectStatus(QString::fromLatin1(TEXT_DISCONNECTED), TInfoColour::Red);
     m_View.StartProgress(CONFIGURE_GAUGE_MS, CONFIGURE_GAUGE_FROM, CONFIGURE_GAUGE_TO);
     m_View.SetInfo(working, TInfoColour::Yellow);
-    return download.DownloadImage(image);
+    // The library blocks while the programmer runs: wait for it beside the view's thread, so
+    // the view can keep its window alive meanwhile. The library is all the worker touches.
+    std::future<bool> done =
+        std::async(std::launch::async, [&download, &image] { return download.DownloadImage(image); });
+    while (done.wait_for(DOWNLOAD_WAIT_SLICE) != std::future_status::ready)
+    {
+        m_View.WhileWaiting();
+    }
+    return done.get();
 }
 
 QString TConnectSequence::CheckDownloadTool(TDownload& download)

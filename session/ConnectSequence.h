@@ -44,6 +44,9 @@ public:
     /// true while the whole sequence runs: controls disabled and the busy cursor; false
     /// puts both back.
     virtual void SetBusy(bool busy) = 0;
+    /// Runs again and again during the sequence's long waits (the name query, the programmer):
+    /// the window lets its clip and gauge move on here, user input stays out.
+    virtual void WhileWaiting() {}
 };
 
 // Connecting the board: a silent attempt, and when it fails, configuring the FPGA with the
@@ -64,6 +67,7 @@ public:
     bool ConfigureFPGA();
 
 private:
+    bool RunSequence();
     bool ConfigureAndReconnect();
     bool Reopen();
     bool OpenAndCheckName(QString& errorText);

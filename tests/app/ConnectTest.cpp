@@ -261,3 +261,28 @@ TEST_F(MainWindowTest, CloseEndsWithoutTheDisconnectSequence)
     EXPECT_EQ(m_pForm->LabelConnectStatus->text(), "Connected");
     EXPECT_TRUE(m_pForm->Board().IsConnected()) << "the board object closes the link itself";
 }
+
+// The connect blocks the window's thread, but its long waits let the clip and the gauge move
+// on; the controls stay disabled all along, so no click can reach them.
+TEST_F(MainWindowTest, ClipAndGaugeMoveWhileASlowBoardIsAwaited)
+{
+    StartBoard(true);
+    ASSERT_TRUE(m_Folder.Link(JTAG_LIBRARY));
+    OpenWindow();
+    ASSERT_TRUE(m_pBoard->InjectFault("delay 2500 1")); // the name query's answer
+    int frames = 0;
+    int framesWithControlsEnabled = 0;
+    int gaugeSeen = 0;
+    QObject::connect(m_pForm->WelcomeMovie(), &QMovie::frameChanged, m_pForm.get(),
+                     [&]
+                     {
+                         ++frames;
+                         framesWithControlsEnabled += TabsEnabled(false) ? 0 : 1;
+                         gaugeSeen = std::max(gaugeSeen, m_pForm->CGaugeConfig->Progress());
+                     });
+    AutoConnect();
+    ExpectConnectedOnLedTab();
+    EXPECT_GE(frames, 10) << "the clip stood still during the 2.5 s wait";
+    EXPECT_EQ(framesWithControlsEnabled, 0);
+    EXPECT_GT(gaugeSeen, 0) << "the gauge stood still";
+}
