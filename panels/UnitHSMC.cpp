@@ -40,9 +40,8 @@ const char* const REINSTALL_TEXT = "1. Turn off the Velmora Starter Board\n"
 QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, int points, const char* text,
                       const QColor& colour)
 {
-    QLabel* label =
-        MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), points),
-                  Qt::AlignLeft | Qt::AlignTop);
+    QLabel* label = MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), points),
+                              Qt::AlignLeft | Qt::AlignTop);
     label->setText(QString::fromLatin1(text));
     SetLabelColour(label, colour);
     return label;
@@ -57,8 +56,8 @@ TFormHSMC::TFormHSMC(QWidget* owner, THost& host)
       LabelInstallHint(MakeTextLabel(this, INSTALL_HINT_RECT, CAPTION_POINTS,
                                      "Loopback Installation", QColor(TITLE_CYAN))),
       LabelInstall(MakeTextLabel(this, INSTALL_RECT, TEXT_POINTS, INSTALL_TEXT, Qt::white)),
-      LabelReinstall(MakeTextLabel(this, REINSTALL_RECT, TEXT_POINTS, REINSTALL_TEXT,
-                                   QColor(REINSTALL_GREY))),
+      LabelReinstall(
+          MakeTextLabel(this, REINSTALL_RECT, TEXT_POINTS, REINSTALL_TEXT, QColor(REINSTALL_GREY))),
       LabelResult(MakeLabel(this, RESULT_RECT,
                             PointFont(QString::fromLatin1(LABEL_FONT), RESULT_POINTS, true),
                             Qt::AlignHCenter | Qt::AlignTop)),
@@ -116,8 +115,8 @@ bool TFormHSMC::RunTest(bool& passed)
     THsmcErrors errors;
     // The failure is reported after the box, so the board is used directly, not through
     // Exchange, which would disconnect first.
-    const TOpResult result = (Board() && !LinkLost()) ? RunHsmcLoopback(*Board(), errors)
-                                                     : TOpResult::LinkFailed;
+    const TOpResult result =
+        (Board() && !LinkLost()) ? RunHsmcLoopback(*Board(), errors) : TOpResult::LinkFailed;
     passed = false;
     switch (result)
     {

@@ -37,8 +37,9 @@ const char* const RECEIVE_FAILED_TEXT = "RS232 receive fail.";
 
 QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const char* text, const QColor& colour)
 {
-    QLabel* label = MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
-                              Qt::AlignLeft | Qt::AlignTop);
+    QLabel* label =
+        MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
+                  Qt::AlignLeft | Qt::AlignTop);
     label->setText(QString::fromLatin1(text));
     SetLabelColour(label, colour);
     return label;

@@ -87,8 +87,9 @@ QColor CellColour(int code, int row, int level)
 
 QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const char* text, const QColor& colour)
 {
-    QLabel* label = MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
-                              Qt::AlignLeft | Qt::AlignTop);
+    QLabel* label =
+        MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
+                  Qt::AlignLeft | Qt::AlignTop);
     label->setText(QString::fromLatin1(text));
     SetLabelColour(label, colour);
     return label;
@@ -98,7 +99,8 @@ QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const char* text, cons
 
 TFormVGA::TFormVGA(QWidget* owner, THost& host)
     : TFormPanel(owner, host, QString::fromLatin1(VGA_BACKGROUND)),
-      LabelCaption(MakeTextLabel(this, CAPTION_RECT, "HDMI-TX Pattern Display", QColor(TITLE_CYAN))),
+      LabelCaption(
+          MakeTextLabel(this, CAPTION_RECT, "HDMI-TX Pattern Display", QColor(TITLE_CYAN))),
       LabelPattern(MakeTextLabel(this, PATTERN_RECT, "Pattern:", Qt::white)),
       ComboBoxVGA(new QComboBox(this)), ImageVGA(new QLabel(this)),
       m_Preview(IMAGE_VGA_RECT.size(), QImage::Format_RGB32)
@@ -146,9 +148,9 @@ void TFormVGA::ComboBoxVGAChange()
 void TFormVGA::SetPattern(int code)
 {
     ShowInfo(QString::fromLatin1(HDMI_SETTING_TEXT), TInfoColour::Yellow);
-    const TOpResult result = Exchange(
-        [code](TBoard& board) { return SetHdmiPattern(board, static_cast<uint8_t>(code)); },
-        TRefusal::LinkFailed);
+    const TOpResult result = Exchange([code](TBoard& board)
+                                      { return SetHdmiPattern(board, static_cast<uint8_t>(code)); },
+                                      TRefusal::LinkFailed);
     if (result == TOpResult::Done)
         ShowInfo(QString::fromLatin1(HDMI_SET_OK_TEXT), TInfoColour::Green);
 }

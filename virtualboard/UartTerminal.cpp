@@ -104,7 +104,8 @@ void TUartTerminal::TakeSent(const TBoardOutputs& outputs)
     m_SentTaken = outputs.UartSentTotal;
     // "uart clear" may have taken some of them already.
     const size_t available = std::min<uint64_t>(fresh, outputs.UartSent.size());
-    m_Pending.insert(m_Pending.end(), outputs.UartSent.end() - static_cast<std::ptrdiff_t>(available),
+    m_Pending.insert(m_Pending.end(),
+                     outputs.UartSent.end() - static_cast<std::ptrdiff_t>(available),
                      outputs.UartSent.end());
     if (m_Pending.size() > PENDING_LIMIT)
         m_Pending.erase(m_Pending.begin(),

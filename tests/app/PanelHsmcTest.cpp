@@ -17,7 +17,8 @@ const THsmcCase HSMC_CASES[] = {
     {"hsmc pass", ""},
     {"hsmc fail 0 0 0 0x1", "HSMC Test:NG\r\n<Transceiver Error:>\r\nHSMC Pin 31/29-32/30    \r\n"},
     {"hsmc fail 0 0 0 0xF0", "HSMC Test:NG\r\n<Transceiver Error:>\r\n"},
-    {"hsmc fail 0 0 0x11 0", "HSMC Test:NG\r\n<IO Error:>\r\nHSMC Pin 39-40    \r\nHSMC Pin 159-160    \r\n"},
+    {"hsmc fail 0 0 0x11 0",
+     "HSMC Test:NG\r\n<IO Error:>\r\nHSMC Pin 39-40    \r\nHSMC Pin 159-160    \r\n"},
     // Bits 1 to 11: bit order, so pins 49-50 come after 89-90.
     {"hsmc fail 0x7FF 0 0 0",
      "HSMC Test:NG\r\n<IO Error:>\r\nHSMC Pin 41-42    \r\nHSMC Pin 43-44    \r\n"

@@ -118,7 +118,8 @@ TEST_F(Rs232PanelTest, ReceivedBytesAreAppendedUpToTheFirstZeroByte)
     {
         SCOPED_TRACE(test.Board);
         ASSERT_TRUE(m_pBoard->Command(test.Board));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return rs232.EditRx->text() == test.Shown; }, POLL_WAIT_MS))
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return rs232.EditRx->text() == test.Shown; }, POLL_WAIT_MS))
             << rs232.EditRx->text().toStdString();
     }
 

@@ -54,7 +54,8 @@ TEST_F(VgaPanelTest, PreviewFollowsTheGridAndSelectingWithoutABoardSendsNothing)
     const long before = Requests();
     for (const TPixelCase& test : PIXEL_CASES)
     {
-        SCOPED_TRACE(testing::Message() << test.Code << " at " << test.At.x() << "," << test.At.y());
+        SCOPED_TRACE(testing::Message()
+                     << test.Code << " at " << test.At.x() << "," << test.At.y());
         vga.ComboBoxVGA->setCurrentIndex(test.Code);
         EXPECT_EQ(vga.Preview().pixelColor(test.At), test.Colour);
         EXPECT_EQ(Picture().pixelColor(PREVIEW_ORIGIN + test.At), test.Colour) << "on screen";

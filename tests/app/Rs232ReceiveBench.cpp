@@ -30,7 +30,8 @@ TEST_F(Rs232ReceiveBench, PollPeriodAsTheReceiveBoxFills)
     for (const int size : SIZES)
     {
         rs232.EditRx->setText(QString(size, QLatin1Char('x')));
-        ASSERT_TRUE(m_pBoard->Command("uart receive-text " + std::string(CHUNK * QUEUED_POLLS, 'y')));
+        ASSERT_TRUE(
+            m_pBoard->Command("uart receive-text " + std::string(CHUNK * QUEUED_POLLS, 'y')));
         QTest::qWait(200); // one poll to settle
         const qsizetype before = rs232.EditRx->text().size();
         const long requests = Requests();

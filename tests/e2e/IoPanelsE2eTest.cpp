@@ -79,7 +79,8 @@ double CpuSeconds(qint64 pid)
     constexpr int UTIME_AFTER_COMM = 11;
     if (fields.size() <= UTIME_AFTER_COMM + 1)
         return -1;
-    const double ticks = fields[UTIME_AFTER_COMM].toDouble() + fields[UTIME_AFTER_COMM + 1].toDouble();
+    const double ticks =
+        fields[UTIME_AFTER_COMM].toDouble() + fields[UTIME_AFTER_COMM + 1].toDouble();
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
@@ -112,7 +113,8 @@ protected:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("TMPDIR"), m_Temp.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_Temp.path());
-        env.insert(QStringLiteral("QUARTUS_ROOTDIR"), QString::fromStdString(hx9test::QuartusRoot()));
+        env.insert(QStringLiteral("QUARTUS_ROOTDIR"),
+                   QString::fromStdString(hx9test::QuartusRoot()));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         m_Program.setProcessEnvironment(env);
         m_Program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -124,17 +126,20 @@ protected:
     void WaitUntilConnected()
     {
         QString id;
-        ASSERT_TRUE(WaitFor([&] { return !(id = m_X.FindWindow(MAIN_CAPTION)).isEmpty(); }, LIMIT_MS));
+        ASSERT_TRUE(
+            WaitFor([&] { return !(id = m_X.FindWindow(MAIN_CAPTION)).isEmpty(); }, LIMIT_MS));
         m_Window = m_X.WindowPosition(id);
-        ASSERT_TRUE(WaitFor([&]
-                            { return CountPixels(m_X.Screenshot(), STATUS_RECT.translated(m_Window),
-                                                 IsStatusGreen) >= INK_PIXELS; },
-                            LIMIT_MS))
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                return CountPixels(m_X.Screenshot(), STATUS_RECT.translated(m_Window),
+                                   IsStatusGreen) >= INK_PIXELS;
+            },
+            LIMIT_MS))
             << "no \"Connected\"";
     }
 
-    template <class TDone>
-    bool WaitFor(TDone done, int limitMs = STEP_LIMIT_MS)
+    template <class TDone> bool WaitFor(TDone done, int limitMs = STEP_LIMIT_MS)
     {
         const QDeadlineTimer deadline(limitMs);
         while (!deadline.hasExpired())
@@ -151,7 +156,8 @@ protected:
     QImage WaitForPanelChange(const QImage& before)
     {
         QImage now;
-        EXPECT_TRUE(WaitFor([&] { return (now = PanelShot()) != before; })) << "the panel did not change";
+        EXPECT_TRUE(WaitFor([&] { return (now = PanelShot()) != before; }))
+            << "the panel did not change";
         return now;
     }
 
@@ -162,7 +168,10 @@ protected:
     }
 
     void ClickClient(QPoint at) { EXPECT_TRUE(m_X.ClickAt(m_Window + at)); }
-    void KeyClient(QPoint at, const char* key) { EXPECT_TRUE(m_X.KeyAt(m_Window + at, QString::fromLatin1(key))); }
+    void KeyClient(QPoint at, const char* key)
+    {
+        EXPECT_TRUE(m_X.KeyAt(m_Window + at, QString::fromLatin1(key)));
+    }
 
     void Keep(const QImage& shot, const QString& name)
     {
@@ -181,7 +190,9 @@ protected:
     {
         const std::string status = m_pBoard->Control("status");
         std::smatch match;
-        return std::regex_search(status, match, std::regex("requests=([0-9]+)")) ? std::stol(match[1]) : -1;
+        return std::regex_search(status, match, std::regex("requests=([0-9]+)"))
+                   ? std::stol(match[1])
+                   : -1;
     }
 
     void MeasureUartPolling()
@@ -239,8 +250,10 @@ TEST_F(IoPanelsE2eTest, UartHdmiAndHsmcPanelsDriveTheBoard)
     QThread::msleep(300); // the list opens
     for (const char* key : {"Down", "Down", "Return"})
         KeyClient(PANEL_AT + COMBO_VGA, key);
-    EXPECT_TRUE(WaitFor([&] { return BoardValue("hdmi") == "running=1 pattern=2"; })) << BoardValue("hdmi");
-    EXPECT_TRUE(WaitFor([&] { return PanelShot().pixelColor(PREVIEW_CENTRE) == QColor(0, 128, 0); }));
+    EXPECT_TRUE(WaitFor([&] { return BoardValue("hdmi") == "running=1 pattern=2"; }))
+        << BoardValue("hdmi");
+    EXPECT_TRUE(
+        WaitFor([&] { return PanelShot().pixelColor(PREVIEW_CENTRE) == QColor(0, 128, 0); }));
     shown = PanelShot();
     Keep(shown, QStringLiteral("panel-hdmi.png"));
 
@@ -248,7 +261,8 @@ TEST_F(IoPanelsE2eTest, UartHdmiAndHsmcPanelsDriveTheBoard)
     shown = ShowTab(TAB_HSMC, shown);
     ClickClient(PANEL_AT + VERIFY);
     QString box;
-    EXPECT_TRUE(WaitFor([&] { return !(box = m_X.FindWindow(QStringLiteral("Information"))).isEmpty(); }))
+    EXPECT_TRUE(
+        WaitFor([&] { return !(box = m_X.FindWindow(QStringLiteral("Information"))).isEmpty(); }))
         << "no report box";
     QThread::msleep(300);
     Keep(m_X.Screenshot(), QStringLiteral("panel-hsmc-report.png"));
