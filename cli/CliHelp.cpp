@@ -28,6 +28,8 @@ Commands:
                         save memory to FILE (the entire memory without a range)
   mem load FILE [ADDRESS [LENGTH]]
                         write FILE to memory (its whole length without LENGTH)
+  mem test [ADDRESS LENGTH [SEED]]
+                        test the memory: data bus, address bus, random pattern
   help [COMMAND]        show this help or a command's help
 
 Options:
@@ -123,6 +125,7 @@ const char* const MEM_HELP = R"(Usage: hx9ctl [-c] [-m lpddr2|sram] mem read ADD
        hx9ctl [-c] [-m lpddr2|sram] mem write ADDRESS DATA
        hx9ctl [-c] [-m lpddr2|sram] mem save FILE [ADDRESS LENGTH]
        hx9ctl [-c] [-m lpddr2|sram] mem load FILE [ADDRESS [LENGTH]]
+       hx9ctl [-c] [-m lpddr2|sram] mem test [ADDRESS LENGTH [SEED]]
 Memories: lpddr2 (10000000h words, the default) and sram (40000h words).
 ADDRESS and LENGTH count 16-bit words, in hex; DATA is a hex word (at most FFFF).
 read: print the word as four hex digits. write: write one word.
@@ -135,8 +138,13 @@ load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
   the file is too short or a HEX file holds anything but hex digits.
 FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
 first (the word 1234 at address 0 is 3412); any other file is raw binary.
-Ctrl-C (or SIGTERM) aborts a save or load between chunks; what was written stays
-written, and a save leaves no file behind.
+test: test LENGTH words from ADDRESS (the entire memory without a range): each
+  data bit alone at ADDRESS, each address line alone, then a pseudo-random pattern
+  (from SEED, hex, or a fresh one; printed) written and read back. Prints each
+  pass's result and its first failing words with the bits that differ; exit
+  status 1 when any word failed. The range's content is overwritten.
+Ctrl-C (or SIGTERM) aborts a save, load or test between chunks; what was written
+stays written, and a save leaves no file behind.
 )";
 
 const QMap<QString, const char*>& CommandHelps()

@@ -5,12 +5,16 @@
 #include "cli/ExitStatus.h"
 #include "cli/CliMemoryView.h"
 #include "cli/InterruptGuard.h"
+#include "cli/TerminalProgress.h"
+#include "panels/BoardMemoryLink.h"
+#include "panels/MemoryCheck.h"
 #include "panels/MemorySequence.h"
 #include "panels/MemoryText.h"
 #include "panels/MemoryType.h"
 #include "panels/ops/MemoryOps.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <optional>
 
 namespace
@@ -62,8 +66,10 @@ int TMemoryCommands::Run(const TCliArguments& args)
         return Save(type, words);
     if (action == QLatin1String("load"))
         return Load(type, words);
+    if (action == QLatin1String("test"))
+        return Test(type, words);
     if (action.isEmpty())
-        return m_Session.UsageError(QStringLiteral("mem: missing read, write, save or load"));
+        return m_Session.UsageError(QStringLiteral("mem: missing read, write, save, load or test"));
     return m_Session.UsageError(QStringLiteral("mem: unknown action '%1'").arg(action));
 }
 
@@ -167,4 +173,99 @@ int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
     if (outcome.NoLink)
         return EXIT_LINK_FAILURE;
     return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
+}
+
+int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
+{
+    if (words.size() == 1 || words.size() > 3)
+        return m_Session.UsageError(QStringLiteral("mem test: expects nothing (the entire "
+                                                   "memory), or ADDRESS and LENGTH [and SEED]"));
+    uint32_t wordAddress = 0;
+    uint32_t wordLength = type.Words();
+    // A fresh seed unless one is given; odd, so that it is never 0.
+    uint32_t seed = QRandomGenerator::global()->generate() | 1;
+    if (words.size() >= 2)
+    {
+        const THexFieldResult address = ReadAddress(type, words[0]);
+        if (!address.Accepted)
+            return m_Session.UsageError(address.Message);
+        wordAddress = static_cast<uint32_t>(address.Value);
+        const THexFieldResult length = TCliSession::ReadHexArgument(
+            words[1], QLatin1String(FIELD_LENGTH), type.Words() - wordAddress, 1);
+        if (!length.Accepted)
+            return m_Session.UsageError(length.Message);
+        wordLength = static_cast<uint32_t>(length.Value);
+    }
+    if (words.size() == 3)
+    {
+        const THexFieldResult given =
+            TCliSession::ReadHexArgument(words[2], QStringLiteral("Seed"), UINT32_MAX, 1);
+        if (!given.Accepted)
+            return m_Session.UsageError(given.Message);
+        seed = static_cast<uint32_t>(given.Value);
+    }
+    return RunTest(type, wordAddress, wordLength, seed);
+}
+
+int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength,
+                             uint32_t seed)
+{
+    const TInterruptGuard interrupt;
+    if (!m_Session.OpenBoard())
+        return EXIT_LINK_FAILURE;
+    TBoardMemoryLink link(m_Session.Board());
+    TMemoryCheck check(link, type.Code, wordAddress, wordLength);
+    const QString at = QString::asprintf("%07X", wordAddress);
+    uint64_t failing = 0;
+
+    bool going = ReportPass(QStringLiteral("Data bus, walking one at %1").arg(at),
+                            check.DataBus(), failing);
+    if (going)
+    {
+        int lines = 0;
+        const TMemoryCheckResult result = check.AddressBus(lines);
+        going = ReportPass(QStringLiteral("Address bus, %1 lines from %2").arg(lines).arg(at),
+                           result, failing);
+    }
+    if (going)
+    {
+        TTerminalProgress progress(m_Session.Console(), interrupt);
+        going = ReportPass(QString::asprintf("Random pattern, seed %X", seed),
+                           check.RandomPattern(seed, progress), failing);
+    }
+
+    TConsole& console = m_Session.Console();
+    const QString range = QString::asprintf("%s %07X-%07X", type.Name, wordAddress,
+                                            wordAddress + wordLength - 1);
+    if (!going)
+    {
+        console.Error(QStringLiteral("Memory test of %1: not finished").arg(range));
+        return interrupt.IsInterrupted() ? EXIT_ABORTED : m_Session.FailureStatus();
+    }
+    if (failing > 0)
+    {
+        console.Out(
+            QStringLiteral("Memory test of %1: FAILED, %2 failing words").arg(range).arg(failing));
+        return EXIT_BOARD_FAILURE;
+    }
+    console.Out(QStringLiteral("Memory test of %1: passed").arg(range));
+    return EXIT_OK;
+}
+
+bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& result,
+                                 uint64_t& failing)
+{
+    TConsole& console = m_Session.Console();
+    failing += result.FailingWords;
+    if (result.Aborted)
+        console.Error(pass + QStringLiteral(": aborted"));
+    else if (!result.LinkOk)
+        console.Error(pass + QStringLiteral(": the board failed"));
+    else if (result.FailingWords == 0)
+        console.Out(pass + QStringLiteral(": pass"));
+    else
+        console.Out(QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
+    for (const TMemoryFault& fault : result.First)
+        console.Out(QStringLiteral("  ") + MemoryFaultText(fault));
+    return result.LinkOk && !result.Aborted;
 }

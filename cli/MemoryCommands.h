@@ -2,12 +2,15 @@
 
 #include "panels/ops/OpResult.h"
 
+#include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 class TBoard;
 class TCliSession;
 struct TCliArguments;
+struct TMemoryCheckResult;
 struct TMemoryOutcome;
 struct TMemoryType;
 
@@ -19,7 +22,7 @@ class TMemoryCommands
 public:
     explicit TMemoryCommands(TCliSession& session) : m_Session(session) {}
 
-    /// Runs "mem read|write|save|load ..."; returns the exit status.
+    /// Runs "mem read|write|save|load|test ..."; returns the exit status.
     int Run(const TCliArguments& args);
 
 private:
@@ -27,6 +30,12 @@ private:
     int Write(const TMemoryType& type, const QStringList& words);
     int Save(const TMemoryType& type, const QStringList& words);
     int Load(const TMemoryType& type, const QStringList& words);
+    // Data bus, address bus and a random pattern over a range; 1 when any word failed.
+    int Test(const TMemoryType& type, const QStringList& words);
+    int RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength,
+                uint32_t seed);
+    // Prints one pass's result and first failures; false when the test cannot go on.
+    bool ReportPass(const QString& pass, const TMemoryCheckResult& result, uint64_t& failing);
     // Opens the link and runs one word access; on failure shows failureText and returns the
     // failure's status.
     int RandomAccess(const std::function<TOpResult(TBoard&)>& access,

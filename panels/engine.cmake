@@ -10,6 +10,7 @@ add_library(hx9_panel_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MemoryFileSink.h ${CMAKE_CURRENT_LIST_DIR}/MemoryFileSink.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MemoryFileTransfer.h ${CMAKE_CURRENT_LIST_DIR}/MemoryFileTransfer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MemorySequence.h ${CMAKE_CURRENT_LIST_DIR}/MemorySequence.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MemoryCheck.h ${CMAKE_CURRENT_LIST_DIR}/MemoryCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MemoryText.h ${CMAKE_CURRENT_LIST_DIR}/MemoryText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SDCardText.h ${CMAKE_CURRENT_LIST_DIR}/SDCardText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AdcReadout.h ${CMAKE_CURRENT_LIST_DIR}/AdcReadout.cpp

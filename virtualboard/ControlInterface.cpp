@@ -3,6 +3,7 @@
 #include "virtualboard/Crc32.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <sstream>
 
@@ -454,7 +455,10 @@ std::string TControlInterface::Memory(const TWords& words)
 {
     const std::string usage =
         "usage: mem read|crc TYPE ADDRESS COUNT | mem write TYPE ADDRESS HEXBYTES "
+        "| mem stuck TYPE BIT 0|1 | mem short TYPE LINE LINE | mem healthy TYPE "
         "(TYPE lpddr2, sram, adc or a number)";
+    if (words.size() >= 3 && (words[1] == "stuck" || words[1] == "short" || words[1] == "healthy"))
+        return MemoryFault(words, usage);
     uint8_t type = 0;
     uint64_t address = 0;
     if (words.size() != 5 || !ParseMemoryType(words[2], type) ||
@@ -504,6 +508,43 @@ std::string TControlInterface::Memory(const TWords& words)
         done += n;
     }
     return Ok(HexWord(crc, 8));
+}
+
+// Hardware faults of a memory chip, to prove a memory test finds them.
+std::string TControlInterface::MemoryFault(const TWords& words, const std::string& usage)
+{
+    uint8_t type = 0;
+    if (!ParseMemoryType(words[2], type))
+        return Error(usage);
+    TSparseMemory* memory = m_Board.Firmware().Memory(type);
+    if (memory == nullptr)
+        return Error("only lpddr2 and sram are chips with faults");
+    TMemoryFaults& faults = memory->Faults();
+    if (words[1] == "healthy" && words.size() == 3)
+    {
+        faults.Clear();
+        return Ok();
+    }
+    constexpr uint64_t WORD_BITS = 16;
+    // Word-address lines: as many as the memory has words' address bits.
+    const uint64_t lines = static_cast<uint64_t>(std::bit_width(memory->Size() / 2) - 1);
+    uint64_t a = 0;
+    uint64_t b = 0;
+    if (words.size() != 5)
+        return Error(usage);
+    if (words[1] == "stuck" && ParseUnsigned(words[3], WORD_BITS - 1, a) &&
+        ParseUnsigned(words[4], 1, b))
+    {
+        faults.StickBit(static_cast<int>(a), b != 0);
+        return Ok();
+    }
+    if (words[1] == "short" && ParseUnsigned(words[3], lines - 1, a) &&
+        ParseUnsigned(words[4], lines - 1, b) && a != b)
+    {
+        faults.ShortLines(static_cast<int>(a), static_cast<int>(b));
+        return Ok();
+    }
+    return Error(usage + "; BIT 0..15, LINE 0.." + std::to_string(lines - 1));
 }
 
 std::string TControlInterface::Fault(const std::string& rest)

@@ -60,6 +60,7 @@ private:
     std::string Adc(const TWords& words);
     std::string Hsmc(const TWords& words);
     std::string Memory(const TWords& words);
+    std::string MemoryFault(const TWords& words, const std::string& usage);
     std::string Fault(const std::string& rest);
 
     TVirtualBoard& m_Board;

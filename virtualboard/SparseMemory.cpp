@@ -16,10 +16,33 @@ bool TSparseMemory::Contains(uint64_t address, uint64_t count) const
     return address <= m_Size && count <= m_Size - address;
 }
 
+uint8_t& TSparseMemory::Cell(uint64_t address)
+{
+    TPage& page = m_Pages[static_cast<size_t>(address / PAGE_SIZE)];
+    if (!page)
+    {
+        page = std::make_unique_for_overwrite<uint8_t[]>(PAGE_SIZE);
+        std::memset(page.get(), m_Fill, PAGE_SIZE);
+    }
+    return page[static_cast<size_t>(address % PAGE_SIZE)];
+}
+
+uint8_t TSparseMemory::CellValue(uint64_t address) const
+{
+    const TPage& page = m_Pages[static_cast<size_t>(address / PAGE_SIZE)];
+    return page ? page[static_cast<size_t>(address % PAGE_SIZE)] : m_Fill;
+}
+
 bool TSparseMemory::Read(uint64_t address, uint8_t* destination, size_t count) const
 {
     if (!Contains(address, count))
         return false;
+    if (m_Faults.Any())
+    {
+        for (size_t i = 0; i < count; ++i)
+            destination[i] = m_Faults.Read(address + i, CellValue(m_Faults.Map(address + i)));
+        return true;
+    }
     size_t done = 0;
     while (done < count)
     {
@@ -40,6 +63,12 @@ bool TSparseMemory::Write(uint64_t address, const uint8_t* source, size_t count)
 {
     if (!Contains(address, count))
         return false;
+    if (m_Faults.Any())
+    {
+        for (size_t i = 0; i < count; ++i)
+            Cell(m_Faults.Map(address + i)) = source[i];
+        return true;
+    }
     size_t done = 0;
     while (done < count)
     {

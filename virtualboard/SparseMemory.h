@@ -1,5 +1,7 @@
 #pragma once
 
+#include "virtualboard/MemoryFaults.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,12 +39,19 @@ public:
     /// Bytes held in allocated pages.
     uint64_t AllocatedBytes() const;
 
+    /// The chip's hardware faults; reads and writes go through them while any is set.
+    TMemoryFaults& Faults() { return m_Faults; }
+
 private:
     using TPage = std::unique_ptr<uint8_t[]>;
+
+    uint8_t& Cell(uint64_t address);
+    uint8_t CellValue(uint64_t address) const;
 
     uint64_t m_Size;
     uint8_t m_Fill;
     std::vector<TPage> m_Pages;
+    TMemoryFaults m_Faults;
 };
 
 } // namespace vboard

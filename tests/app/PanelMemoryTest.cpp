@@ -532,15 +532,17 @@ TEST_F(MemoryPanelTest, TabsWaitForATransferAndADetachEndsItWithoutALinkFailure)
     QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
     m_pHost->SaveFileAnswer = m_Scratch.Path("out.bin");
 
-    // A click on a tab meanwhile changes nothing.
+    // A click on a tab, or on another transfer, meanwhile changes nothing.
     DuringTransfer(
         [&](TFormProgress&)
         {
             Click(TabCentre(TAB_LED));
+            ClickAction(ID_MEM_WRITE_FILE);
             return true;
         });
     ClickAction(ID_MEM_READ_FILE);
     EXPECT_EQ(m_pForm->CurrentTab(), TAB_MEMORY);
+    EXPECT_EQ(m_pHost->FileQuestions.size(), 1u) << "no second transfer started";
     EXPECT_TRUE(Info().startsWith("Load SRAM Content to a File Success."));
 
     // A switch that does happen takes the board away: both directions end as failed.

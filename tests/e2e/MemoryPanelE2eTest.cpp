@@ -36,6 +36,7 @@ constexpr int LIMIT_MS = 60000;
 constexpr int STEP_LIMIT_MS = 10000;
 constexpr int FIGURES_LIMIT_MS = 600000;
 constexpr int POLL_MS = 50;
+constexpr int DIALOG_SETTLE_MS = 500;
 constexpr int INK_PIXELS = 8;
 constexpr qint64 SRAM_BYTES = 0x80000;
 constexpr qint64 LPDDR2_BYTES = 0x20000000;
@@ -162,6 +163,8 @@ protected:
         QString id;
         if (!WaitFor([&] { return !(id = m_X.FindWindow(title)).isEmpty(); }))
             return false;
+        // A dialog just mapped may not have its file name field focused yet.
+        QThread::msleep(DIALOG_SETTLE_MS);
         // Without a window manager the keys go to the window under the pointer.
         const QPoint inside = m_X.WindowPosition(id) + QPoint(40, 40);
         bool ok = false;
@@ -189,9 +192,18 @@ protected:
         EXPECT_TRUE(AnswerFileDialog(QStringLiteral("Save As"), path)) << "no save dialog";
         QElapsedTimer clock;
         clock.start();
-        EXPECT_TRUE(WaitFor([&] { return QFileInfo(path).size() == size; }, limitMs))
-            << path.toStdString();
+        const bool saved = WaitFor([&] { return QFileInfo(path).size() == size; }, limitMs);
+        EXPECT_TRUE(saved) << path.toStdString();
+        if (!saved)
+            Keep(m_X.Screenshot(), QStringLiteral("panel-memory-save-failed.png"));
         return static_cast<double>(clock.elapsed()) / 1000.0;
+    }
+
+    void Keep(const QImage& shot, const QString& name)
+    {
+        const QString path = QDir(QStringLiteral(HX9_E2E_ARTIFACTS)).filePath(name);
+        EXPECT_TRUE(shot.save(path)) << path.toStdString();
+        std::cout << "screenshot: " << path.toStdString() << std::endl;
     }
 
     void PrintFigure(const char* what, qint64 bytes, double seconds)
@@ -277,9 +289,7 @@ TEST_F(MemoryPanelE2eTest, WordsAndASaveThroughTheRealDialogs)
     EXPECT_GT(CountPixels(shown, QRect(0, 0, 387, 276),
                           [](const QColor& c) { return c.red() > 200 && c.green() > 200; }),
               INK_PIXELS);
-    const QString artefact = QDir(QStringLiteral(HX9_E2E_ARTIFACTS)).filePath("panel-memory.png");
-    EXPECT_TRUE(shown.save(artefact));
-    std::cout << "screenshot: " << artefact.toStdString() << std::endl;
+    Keep(shown, QStringLiteral("panel-memory.png"));
 
     EXPECT_TRUE(m_X.ClickAt(m_Window + CLOSE_BUTTON));
     EXPECT_TRUE(m_Program.waitForFinished(LIMIT_MS)) << "the close button did not end it";
