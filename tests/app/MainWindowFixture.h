@@ -7,7 +7,7 @@
 #include "skin/ButtonManager.h"
 #include "skin/SkinColours.h"
 #include "tests/support/RecordingHost.h"
-#include "tests/app/ProgramFolder.h"
+#include "tests/support/ProgramFolder.h"
 #include "tests/support/VirtualBoardProcess.h"
 
 #include <QDir>

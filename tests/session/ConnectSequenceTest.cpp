@@ -1,7 +1,7 @@
 #include "session/ConnectSequence.h"
 #include "board/Board.h"
 #include "tests/support/RecordingHost.h"
-#include "tests/app/ProgramFolder.h"
+#include "tests/support/ProgramFolder.h"
 #include "tests/support/VirtualBoardProcess.h"
 
 #include <QCoreApplication>

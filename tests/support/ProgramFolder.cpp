@@ -1,4 +1,4 @@
-#include "tests/app/ProgramFolder.h"
+#include "tests/support/ProgramFolder.h"
 
 #include "tests/support/VirtualBoardProcess.h"
 
