@@ -1,9 +1,10 @@
-# Fake maker libraries for a test: each built alone in its folder under the real file name,
-# so that the code under test loads it through the real path. `kind` names them: the test
-# gets HX9_FAKE_<kind>_DIR (every name exported), HX9_FAKE_<kind>_INCOMPLETE_DIR (built
-# with `lacking`, which leaves a name out) and HX9_NO_LIBRARY_DIR (a folder without it).
-# The fake's sources follow; they may include their test folder's headers.
-function(hx9_add_fake_maker_library test kind file_name lacking)
+# Fake maker libraries for a test target (or a fixture library that tests link): each built
+# alone in its folder under the real file name, so that the code under test loads it through
+# the real path. `kind` names them: the user gets HX9_FAKE_<kind>_DIR (every name exported),
+# HX9_FAKE_<kind>_INCOMPLETE_DIR (built with `lacking`, which leaves a name out) and
+# HX9_NO_LIBRARY_DIR (a folder without it). The fake's sources follow; they may include
+# their test folder's headers.
+function(hx9_add_fake_maker_library user kind file_name lacking)
   string(TOLOWER ${kind} lower)
   set(complete_dir ${CMAKE_CURRENT_BINARY_DIR}/fake-${lower})
   set(incomplete_dir ${CMAKE_CURRENT_BINARY_DIR}/fake-${lower}-incomplete)
@@ -25,13 +26,11 @@ function(hx9_add_fake_maker_library test kind file_name lacking)
     if(variant STREQUAL "incomplete")
       target_compile_definitions(${target} PRIVATE ${lacking})
     endif()
-    add_dependencies(${test} ${target})
+    add_dependencies(${user} ${target})
   endforeach()
 
-  target_compile_definitions(${test} PRIVATE
+  target_compile_definitions(${user} PUBLIC
     HX9_FAKE_${kind}_DIR="${complete_dir}"
     HX9_FAKE_${kind}_INCOMPLETE_DIR="${incomplete_dir}"
     HX9_NO_LIBRARY_DIR="${no_library_dir}")
-  # Kept out of the program folder: the real libraries live there.
-  set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()
