@@ -28,6 +28,8 @@ TFormPanel::TFormPanel(QWidget* owner, THost& host, const QString& backgroundNam
     setMouseTracking(true);
     // One-shot, so that a poll never starts before the previous one has ended.
     TimerPolling->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; a poll interval is a minimum.
+    TimerPolling->setTimerType(Qt::PreciseTimer);
     connect(TimerPolling, &QTimer::timeout, this, &TFormPanel::TimerPollingTimer);
     hide();
 }
