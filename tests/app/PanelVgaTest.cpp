@@ -75,7 +75,17 @@ TEST_F(VgaPanelTest, AttachStartsTheTransmitterAndSendsTheSelection)
     vga.ComboBoxVGA->setCurrentIndex(BLUE);
     EXPECT_EQ(BoardValue(*m_pBoard, "hdmi"), "running=0 pattern=0");
 
-    const long before = Requests();
+    // A start that fails is silent and sends no pattern: the start goes first.
+    ASSERT_TRUE(m_pBoard->InjectFault("checksum"));
+    long before = Requests();
+    Attach();
+    EXPECT_EQ(Requests() - before, 1);
+    EXPECT_EQ(m_Info, (std::vector<TInfoLine>{{"", TInfoColour::Green}}));
+    EXPECT_EQ(m_LinkFailures, 0);
+    vga.DetachBoard();
+    m_Info.clear();
+
+    before = Requests();
     Attach();
     EXPECT_EQ(Requests() - before, 2) << "start, then set";
     EXPECT_EQ(BoardValue(*m_pBoard, "hdmi"), "running=1 pattern=3");
