@@ -4,8 +4,50 @@
 #include "app/UnitMain.h"
 #include "host/Host.h"
 
-#include <QApplication>
 #include <QFont>
+#include <exception>
+
+namespace
+{
+// Builds the main window and runs the event loop until the window closes.
+void RunMainWindow(THost& host)
+{
+    InstallFontSubstitutes();
+    TFormMain form(host);
+    form.show();
+    QApplication::exec();
+}
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    // Qt itself cannot carry an exception through its event delivery: catch it here.
+    try
+    {
+        return QApplication::notify(receiver, event);
+    }
+    catch (const std::exception& error)
+    {
+        ShowException(QString::fromLocal8Bit(error.what()));
+    }
+    catch (...)
+    {
+        ShowException(QString());
+    }
+    return false;
+}
+
+void TApplication::ShowException(const QString& text)
+{
+    if (m_pHost == nullptr)
+    {
+        qCritical("Unhandled exception: %s", qPrintable(text));
+        return;
+    }
+    m_pHost->ShowMessage(THost::mkError, text);
+}
 
 void InstallFontSubstitutes()
 {
@@ -27,9 +69,18 @@ int RunControlPanel(THost& host)
         host.ShowMessage(THost::mkInformation, QString::fromLatin1(ALREADY_RUNNING_TEXT));
         return 0;
     }
-    InstallFontSubstitutes();
-    TFormMain form(host);
-    form.show();
-    QApplication::exec();
+    // Building the window is outside any event handler; what it throws is shown the same way.
+    try
+    {
+        RunMainWindow(host);
+    }
+    catch (const std::exception& error)
+    {
+        host.ShowMessage(THost::mkError, QString::fromLocal8Bit(error.what()));
+    }
+    catch (...)
+    {
+        host.ShowMessage(THost::mkError, QString());
+    }
     return 0;
 }

@@ -5,8 +5,13 @@
 
 // Name of the lock that lets only one control panel run at a time.
 inline constexpr const char* SINGLE_INSTANCE_NAME = "KELVARO_TQR_480_CONTROL_PANEL";
+// Where the lock goes when the session names no runtime folder of its own.
+inline constexpr const char* SINGLE_INSTANCE_FALLBACK_FOLDER = "/tmp";
+inline constexpr const char* RUNTIME_FOLDER_ENV = "XDG_RUNTIME_DIR";
 
-// The single-instance lock: a lock file in the temporary folder, held while the object lives.
+// The single-instance lock: a lock file held while the object lives, one per user. It lies in
+// the session's runtime folder (XDG_RUNTIME_DIR), else in /tmp; the name carries the user id.
+// TMPDIR plays no part, so copies started with different temporary folders still meet.
 // A lock left by a process that no longer runs is taken over.
 class TSingleInstance
 {
@@ -24,5 +29,7 @@ public:
     static QString LockPath();
 
 private:
+    static QString LockFolder();
+
     QLockFile m_Lock;
 };

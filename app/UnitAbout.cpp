@@ -38,7 +38,7 @@ const TAboutLine ABOUT_LINES[] = {
 } // namespace
 
 TFormAbout::TFormAbout(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+    : QDialog(owner), // framed, so that its caption shows
       ButtonExit(new QPushButton(QStringLiteral("Close"), this))
 {
     setWindowTitle(QString::fromLatin1(ABOUT_CAPTION));

@@ -1,11 +1,12 @@
 #include "app/Application.h"
 #include "app/GuiHost.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
     TGuiHost host;
-    return RunControlPanel(host);
+    application.SetHost(&host);
+    const int status = RunControlPanel(host);
+    application.SetHost(nullptr);
+    return status;
 }

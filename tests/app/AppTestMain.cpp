@@ -1,4 +1,5 @@
-#include <QApplication>
+#include "app/Application.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,11 +22,12 @@ void QuietGrabWarnings(QtMsgType type, const QMessageLogContext& context, const 
 int main(int argc, char** argv)
 {
     g_DefaultHandler = qInstallMessageHandler(QuietGrabWarnings);
-    // The single-instance lock lives in the temporary folder: keep it away from a control
-    // panel that may be running on this machine.
+    // Keep the single-instance lock and temporary files away from a control panel that may be
+    // running on this machine.
     QTemporaryDir temp;
     qputenv("TMPDIR", temp.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    qputenv("XDG_RUNTIME_DIR", temp.path().toLocal8Bit());
+    TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

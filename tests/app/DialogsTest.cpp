@@ -4,20 +4,25 @@
 #include "app/UnitMain.h"
 #include "panels/UnitProgress.h"
 #include "skin/ButtonManager.h"
-#include "tests/support/RecordingHost.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/RecordingHost.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <unistd.h>
 
 namespace
 {
 
 const QPoint ABOUT_CLOSE_CENTRE(118 + 32, 277 + 8);
+const QPoint MINI_CENTRE(520 + 18, 19 + 6);
 
 } // namespace
 
@@ -27,8 +32,8 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
     ASSERT_TRUE(first.Acquire());
     TRecordingHost host(QString{});
     EXPECT_EQ(RunControlPanel(host), 0);
-    EXPECT_EQ(host.Messages,
-              (std::vector<TRecordingHost::TMessage>{{THost::mkInformation, "The application is running."}}));
+    EXPECT_EQ(host.Messages, (std::vector<TRecordingHost::TMessage>{
+                                 {THost::mkInformation, "The application is running."}}));
     for (QWidget* widget : QApplication::topLevelWidgets())
     {
         EXPECT_EQ(qobject_cast<TFormMain*>(widget), nullptr);
@@ -45,13 +50,72 @@ TEST(SingleInstance, LockIsFreeAgainOnceTheFirstEnds)
     }
     TSingleInstance next;
     EXPECT_TRUE(next.Acquire());
-    EXPECT_TRUE(TSingleInstance::LockPath().endsWith("KELVARO_TQR_480_CONTROL_PANEL.lock"));
+}
+
+TEST(SingleInstance, CopiesWithDifferentTemporaryFoldersStillMeet)
+{
+    TSingleInstance first;
+    ASSERT_TRUE(first.Acquire());
+    const QByteArray temporary = qgetenv("TMPDIR");
+    QTemporaryDir other;
+    qputenv("TMPDIR", other.path().toLocal8Bit());
+    TSingleInstance second;
+    EXPECT_FALSE(second.Acquire());
+    qputenv("TMPDIR", temporary);
+
+    // Without a runtime folder of the session the lock is the user's own in /tmp.
+    const QByteArray runtime = qgetenv(RUNTIME_FOLDER_ENV);
+    qunsetenv(RUNTIME_FOLDER_ENV);
+    EXPECT_EQ(TSingleInstance::LockPath(),
+              QStringLiteral("/tmp/KELVARO_TQR_480_CONTROL_PANEL-%1.lock").arg(getuid()));
+    qputenv(RUNTIME_FOLDER_ENV, runtime);
+}
+
+namespace
+{
+
+// Throws from its event handler: a standard exception, or something of no known type.
+class TThrowingObject : public QObject
+{
+public:
+    static constexpr QEvent::Type STANDARD = QEvent::User;
+    static constexpr QEvent::Type UNKNOWN = static_cast<QEvent::Type>(QEvent::User + 1);
+
+    bool event(QEvent* event) override
+    {
+        if (event->type() == STANDARD)
+            throw std::runtime_error("Bitmap resource not found");
+        if (event->type() == UNKNOWN)
+            throw 42;
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+TEST(Application, ExceptionFromAnEventHandlerIsShownAndTheLoopGoesOn)
+{
+    auto* application = qobject_cast<TApplication*>(QCoreApplication::instance());
+    ASSERT_NE(application, nullptr);
+    TRecordingHost host;
+    application->SetHost(&host);
+    TThrowingObject thrower;
+    QEventLoop loop;
+    QCoreApplication::postEvent(&thrower, new QEvent(TThrowingObject::STANDARD));
+    QCoreApplication::postEvent(&thrower, new QEvent(TThrowingObject::UNKNOWN));
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    application->SetHost(nullptr);
+    EXPECT_EQ(host.Messages,
+              (std::vector<TRecordingHost::TMessage>{{THost::mkError, "Bitmap resource not found"},
+                                                     {THost::mkError, ""}}));
 }
 
 TEST(AboutBox, ClosesOnlyOnAReleaseOverItsCloseButton)
 {
     TFormAbout about(nullptr);
     EXPECT_EQ(about.windowTitle(), "About Control Panel");
+    EXPECT_FALSE(about.windowFlags().testFlag(Qt::FramelessWindowHint)) << "a framed dialog";
     EXPECT_EQ(about.size(), QSize(300, 300));
     EXPECT_TRUE(about.ButtonExit->isHidden());
     about.show();
@@ -78,18 +142,51 @@ TEST_F(MainWindowTest, AboutButtonShowsTheBoxModally)
     QString shown;
     QTimer answer;
     answer.setInterval(10);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-        {
-            shown = modal->windowTitle();
-            modal->close();
-            answer.stop();
-        }
-    });
+    QObject::connect(&answer, &QTimer::timeout,
+                     [&]
+                     {
+                         if (QWidget* modal = QApplication::activeModalWidget())
+                         {
+                             shown = modal->windowTitle();
+                             modal->close();
+                             answer.stop();
+                         }
+                     });
     answer.start();
     Click(ABOUT_CENTRE);
     EXPECT_EQ(shown, "About Control Panel");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// While a connect runs only minimise answers: close, connect and the tabs refuse the pointer.
+TEST_F(MainWindowTest, OnlyMinimiseAnswersClicksWhileAConnectRuns)
+{
+    StartBoard(true);
+    ASSERT_TRUE(m_Folder.Link(JTAG_LIBRARY));
+    OpenWindow();
+    ASSERT_TRUE(m_pBoard->InjectFault("delay 2500 1")); // the name query's answer
+    bool clicked = false;
+    int tabDuringConnect = -1;
+    bool visibleDuringConnect = false;
+    QObject::connect(m_pForm->WelcomeMovie(), &QMovie::frameChanged, m_pForm.get(),
+                     [&]
+                     {
+                         if (clicked || !m_pForm->IsConnecting())
+                             return;
+                         clicked = true;
+                         Click(CLOSE_CENTRE);
+                         Click(TabCentre(3));
+                         Click(CONNECT_CENTRE);
+                         tabDuringConnect = m_pForm->CurrentTab();
+                         visibleDuringConnect = m_pForm->isVisible();
+                         Click(MINI_CENTRE);
+                     });
+    AutoConnect();
+    ASSERT_TRUE(clicked) << "the connect let no event through";
+    EXPECT_TRUE(visibleDuringConnect) << "close answered";
+    EXPECT_EQ(tabDuringConnect, TAB_NONE) << "a tab answered";
+    EXPECT_TRUE(m_pForm->isMinimized()) << "minimise did not answer";
+    ExpectConnectedOnLedTab(); // a click on Connect would have ended in a disconnect
 }
 
 TEST(ProgressDialog, AbortIsOnlyRecordedAndTheFrameCannotCloseIt)
