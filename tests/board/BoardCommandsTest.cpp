@@ -1,5 +1,7 @@
 #include "tests/board/BoardFixture.h"
 
+#include <array>
+#include <functional>
 #include <numeric>
 
 namespace
@@ -335,3 +337,79 @@ TEST_F(BoardCommandsTest, KeepAliveMeasuresIdleTimeAcrossATickWrap)
     EXPECT_EQ(Firmware.Requests.size(), 1u);
 }
 } // namespace
+
+namespace
+{
+// Every output of the four queries, each holding a value no reply would give.
+struct TQueryOutputs
+{
+    bool Present = true;
+    QString Csd = QStringLiteral("csd"), Cid = QStringLiteral("cid"), Fs = QStringLiteral("fs");
+    bool Flag = true;
+    bool Ok = true;
+    uint64_t Io = 0x1234;
+    uint32_t Xcvr = 0x56;
+    uint32_t State = 0xBEEF;
+    int32_t Count = -7;
+    std::array<uint8_t, UART_BLOCK_LEN> Data = MakeData();
+
+    static std::array<uint8_t, UART_BLOCK_LEN> MakeData()
+    {
+        std::array<uint8_t, UART_BLOCK_LEN> data;
+        data.fill(0xEE);
+        return data;
+    }
+    bool operator==(const TQueryOutputs&) const = default;
+};
+} // namespace
+
+TEST_F(BoardCommandsTest, QueriesLeaveTheirOutputsAloneWhenTheBoardFails)
+{
+    using TChange = std::function<void(TQueryOutputs&)>;
+    const TChange nothing = [](TQueryOutputs&) {};
+    const struct
+    {
+        const char* Name;
+        uint8_t Command;
+        uint32_t ReplyLength;
+        std::function<bool(TBoard&, TQueryOutputs&)> Query;
+        TChange Silent; // what a silent board changes
+        bool StatusResult;
+        TChange Status; // what a status-1 reply changes
+    } cases[] = {
+        {"SD card", CMD_QUERY_SDCARD_INFO, REPLY_LEN_SDCARD_INFO,
+         [](TBoard& b, TQueryOutputs& o)
+         { return b.QuerySDCardInfo(o.Present, o.Csd, o.Cid, o.Fs, o.Flag); },
+         nothing, true, [](TQueryOutputs& o) { o.Present = false; }},
+        {"HSMC", CMD_HSMC_LOOPBACK_TEST, REPLY_LEN_HSMC_LOOPBACK,
+         [](TBoard& b, TQueryOutputs& o) { return b.HsmcLoopbackTest(o.Ok, o.Io, o.Xcvr); },
+         nothing, true, [](TQueryOutputs& o) { o.Ok = false, o.Io = 0, o.Xcvr = 0; }},
+        {"keys and switches", CMD_QUERY_BUTTON_SWITCH, REPLY_LEN_BUTTON_SWITCH,
+         [](TBoard& b, TQueryOutputs& o) { return b.QueryButtonSwitch(o.State); }, nothing, false,
+         nothing},
+        {"UART read", CMD_UART_READ, REPLY_LEN_UART_READ,
+         [](TBoard& b, TQueryOutputs& o)
+         { return b.UartRead(o.Ok, DEVICE_UART_USB, o.Count, o.Data.data()); },
+         [](TQueryOutputs& o) { o.Ok = false; }, true, [](TQueryOutputs& o) { o.Ok = false; }},
+    };
+    for (const auto& c : cases)
+    {
+        // Silent: no reply at all.
+        Firmware.Reply = [](const TRequest&) { return Reply(); };
+        TQueryOutputs outputs, expected;
+        EXPECT_FALSE(c.Query(Board, outputs)) << c.Name;
+        c.Silent(expected);
+        EXPECT_TRUE(outputs == expected) << c.Name << ": a silent board changed an output";
+
+        // Status 1 with every other reply byte 1, so any byte taken over would show.
+        Firmware.Reply = [&c](const TRequest& r)
+        {
+            EXPECT_EQ(r.Command, c.Command);
+            return Reply(Bytes(c.ReplyLength, 1));
+        };
+        outputs = expected = TQueryOutputs{};
+        EXPECT_EQ(c.Query(Board, outputs), c.StatusResult) << c.Name;
+        c.Status(expected);
+        EXPECT_TRUE(outputs == expected) << c.Name << ": a status-1 reply changed an output";
+    }
+}

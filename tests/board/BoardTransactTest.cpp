@@ -108,6 +108,35 @@ TEST_F(BoardTest, HeaderIsAcceptedUntilOneReadPastTheLimit)
     }
 }
 
+TEST_F(BoardTest, SdCardQueryWaitsLongerForItsHeaderThanOtherCommands)
+{
+    ConnectBoard();
+    // A header after 9 s: inside the SD query's own limit, far past everyone else's.
+    constexpr uint32_t DELAY_MS = 9000;
+    const struct
+    {
+        uint8_t Command;
+        Bytes Reply;
+        bool Accepted;
+    } cases[] = {
+        {CMD_QUERY_SDCARD_INFO, Bytes(REPLY_LEN_SDCARD_INFO, 1), true},
+        {CMD_PING, Bytes{0}, false},
+    };
+    for (const auto& c : cases)
+    {
+        Firmware.Reply = [this, &c](const TRequest&)
+        {
+            Fake.QueueAfter(DELAY_MS, MakeFrame(c.Command, c.Reply));
+            return std::nullopt;
+        };
+        bool present = true, flag = false;
+        QString csd, cid, fs;
+        const bool ok = c.Command == CMD_PING ? Board.Ping()
+                                              : Board.QuerySDCardInfo(present, csd, cid, fs, flag);
+        EXPECT_EQ(ok, c.Accepted) << int(c.Command);
+    }
+}
+
 TEST_F(BoardTest, RestOfTheReplyHasItsOwnLimitWhateverTheHeaderLimit)
 {
     ConnectBoard();

@@ -3,6 +3,8 @@
 #include "tests/board/BoardFixture.h"
 
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -40,6 +42,23 @@ TEST_F(JtagPortTest, OpenWorksInTheProgrammerFolderAndReturnsToTheProgramFolder)
     port.Close();
     EXPECT_EQ(Fake.Counters().Closes, 2u);
     EXPECT_EQ(Fake.Counters().BadHandleCalls, 0u);
+}
+
+TEST_F(JtagPortTest, OpenWithoutAProgrammerFolderStillCallsTheLibraryAndWarnsEveryTime)
+{
+    qunsetenv("QUARTUS_ROOTDIR");
+    QTemporaryDir noRegistry;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, noRegistry.path());
+    TJtagPort port(Host, 0, QString());
+    const TRecordingHost::TMessage warning{THost::mkWarning,
+                                           "Failed to find Quartus installatino folder!"};
+    for (uint32_t open = 1; open <= 2; ++open)
+    {
+        EXPECT_TRUE(port.Open());
+        EXPECT_EQ(Fake.Counters().Opens, open);
+        EXPECT_EQ(Host.Messages, std::vector<TRecordingHost::TMessage>(open, warning));
+        EXPECT_EQ(QDir::current().canonicalPath(), QDir(FakeJtagFolder()).canonicalPath());
+    }
 }
 
 TEST_F(JtagPortTest, RefusedOpenLeavesThePortClosedInTheProgramFolder)
