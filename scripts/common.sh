@@ -7,7 +7,7 @@ HX9_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev
   libgtest-dev libgmock-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils bsdutils
   fonts-liberation
 )
 
