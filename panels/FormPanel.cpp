@@ -43,6 +43,7 @@ void TFormPanel::AttachBoard(TBoard* board)
 {
     m_pBoard = board;
     m_bLinkLost = false;
+    m_bFailurePending = false;
 }
 
 void TFormPanel::DetachBoard()
@@ -75,8 +76,29 @@ void TFormPanel::ReportLinkFailure()
         return;
     m_bLinkLost = true;
     StopPolling();
+    if (m_HandlerDepth > 0)
+        m_bFailurePending = true;
+    else
+        TellLinkFailure();
+}
+
+void TFormPanel::TellLinkFailure()
+{
     if (OnLinkFailure)
         OnLinkFailure(this);
+}
+
+TFormPanel::THandlerScope::THandlerScope(TFormPanel& panel) : m_Panel(panel)
+{
+    ++m_Panel.m_HandlerDepth;
+}
+
+TFormPanel::THandlerScope::~THandlerScope()
+{
+    if (--m_Panel.m_HandlerDepth > 0 || !m_Panel.m_bFailurePending)
+        return;
+    m_Panel.m_bFailurePending = false;
+    m_Panel.TellLinkFailure();
 }
 
 TButtonManager& TFormPanel::AddButtonGroup(TButtonMode mode)
@@ -120,6 +142,7 @@ void TFormPanel::TimerPollingTimer()
 {
     if (!m_pBoard || m_bLinkLost)
         return;
+    const THandlerScope handler(*this);
     // Re-armed only after a poll that worked, and only while the panel still has its board.
     if (PollBoard() && m_pBoard && !m_bLinkLost && m_PollIntervalMs > 0)
         TimerPolling->start(m_PollIntervalMs);
@@ -194,7 +217,10 @@ void TFormPanel::FormMouseUp(int x, int y)
         }
     }
     if (clicked)
+    {
+        const THandlerScope handler(*this);
         ButtonClick(*clicked, clickedId);
+    }
 }
 
 void TFormPanel::paintEvent(QPaintEvent*)

@@ -79,8 +79,9 @@ public:
     /// True while the poll timer is armed.
     bool IsPolling() const;
 
-    /// Fired with the panel when one of its board commands failed. It runs after the failed
-    /// operation has returned and released the board's lock, so the handler may disconnect.
+    /// Fired with the panel when one of its board commands failed. A failure inside a click or
+    /// a poll is told when that handler has finished (its texts and boxes come first); either
+    /// way the board's lock is released, so the owner may disconnect at once.
     TNotifyEvent OnLinkFailure;
     /// Fired when the areas of BoardAreas changed (a new selection).
     TNotifyEvent OnUpdateTestArea;
@@ -100,11 +101,27 @@ protected:
 
     /// Runs op on the attached board. Without a board, or after the link was lost, nothing
     /// runs and the result is LinkFailed. A LinkFailed result (or a Refused one under
-    /// TRefusal::LinkFailed) stops the poll and fires OnLinkFailure once.
+    /// TRefusal::LinkFailed) stops the poll and reports the link failure.
     TOpResult Exchange(const std::function<TOpResult(TBoard&)>& op,
                        TRefusal refusal = TRefusal::Kept);
-    /// Marks the link lost and tells the main window, once per attach.
+    /// Marks the link lost and tells the main window, once per attach: at once, or inside a
+    /// handler when the handler ends.
     void ReportLinkFailure();
+
+    // Marks a handler of the panel's own (a click, a poll, a selection): a link failure inside
+    // it is told to the main window when the outermost handler ends. Button clicks and polls
+    // are marked by the kit; other handlers mark themselves.
+    class THandlerScope
+    {
+    public:
+        explicit THandlerScope(TFormPanel& panel);
+        ~THandlerScope();
+        THandlerScope(const THandlerScope&) = delete;
+        THandlerScope& operator=(const THandlerScope&) = delete;
+
+    private:
+        TFormPanel& m_Panel;
+    };
 
     /// A new group of skinned buttons, painted over the background in creation order and
     /// fed the panel's pointer events.
@@ -151,6 +168,7 @@ protected:
 
 private:
     void TimerPollingTimer();
+    void TellLinkFailure();
 
     THost& m_Host;
     std::unique_ptr<TBitmapManager> m_pBitmapManager;
@@ -158,5 +176,7 @@ private:
     QTimer* TimerPolling;
     TBoard* m_pBoard = nullptr;
     bool m_bLinkLost = false;
+    int m_HandlerDepth = 0;
+    bool m_bFailurePending = false; // lost inside a handler, told when it ends
     int m_PollIntervalMs = 0; // 0 while no poll is wanted
 };

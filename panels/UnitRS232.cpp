@@ -122,16 +122,14 @@ void TFormRS232::ButtonSendClick()
     SetSendEnabled(false);
     const QByteArray text = EditSend->text().toLatin1();
     ShowInfo(QString::fromLatin1(TRANSMITTING_TEXT), TInfoColour::Yellow);
-    // The text comes first, the disconnect after: the board is used directly.
+    // A lost link reaches the main window when the click ends, after the texts.
     const TOpResult result =
-        (Board() && !LinkLost()) ? SendUartText(*Board(), text) : TOpResult::LinkFailed;
+        Exchange([&text](TBoard& board) { return SendUartText(board, text); });
     if (result == TOpResult::Done)
         ShowInfo(QString::fromLatin1(TRANSMIT_OK_TEXT), TInfoColour::Green);
     else
         ShowInfo(QString::fromLatin1(TRANSMIT_FAILED_TEXT), TInfoColour::Red);
     SetSendEnabled(true);
-    if (result == TOpResult::LinkFailed)
-        ReportLinkFailure();
 }
 
 void TFormRS232::ButtonClearClick()
@@ -143,13 +141,12 @@ bool TFormRS232::PollBoard()
 {
     QByteArray received;
     const TOpResult result =
-        (Board() && !LinkLost()) ? ReceiveUartChunk(*Board(), received) : TOpResult::LinkFailed;
+        Exchange([&received](TBoard& board) { return ReceiveUartChunk(board, received); });
     if (!received.isEmpty())
         EditRx->setText(EditRx->text() + QString::fromLatin1(received));
     if (result == TOpResult::LinkFailed)
     {
         ShowInfo(QString::fromLatin1(RECEIVE_FAILED_TEXT), TInfoColour::Red);
-        ReportLinkFailure();
         return false;
     }
     // A refusal appends nothing and does not stop the poll.

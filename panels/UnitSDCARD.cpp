@@ -91,21 +91,16 @@ void TFormSDCARD::ButtonSDCARDClick()
 {
     EnableRead(false);
     ClearReports();
-    const bool ok = ShowSdCardInfo();
+    // A lost link reaches the main window when the click ends, after the box, so that its
+    // disconnect comes last and leaves Read disabled.
+    ShowSdCardInfo();
     EnableRead(true);
-    // Told only now, after the box, so that the main window's disconnect comes last and
-    // leaves Read disabled.
-    if (!ok)
-        ReportLinkFailure();
 }
 
-bool TFormSDCARD::ShowSdCardInfo()
+void TFormSDCARD::ShowSdCardInfo()
 {
     TSDCardInfo info;
-    // Not through Exchange: the main window must hear of a lost link only after the error
-    // box, at the end of the click.
-    const TOpResult result =
-        Board() && !LinkLost() ? QuerySDCard(*Board(), info) : TOpResult::LinkFailed;
+    const TOpResult result = Exchange([&info](TBoard& board) { return QuerySDCard(board, info); });
     const QString failed = QString::fromLatin1(SDCARD_FAILED_TEXT);
     switch (result)
     {
@@ -114,17 +109,16 @@ bool TFormSDCARD::ShowSdCardInfo()
         LabelSDCARD_CID->setText(info.Cid);
         LabelSDCARD_FAT->setText(info.FileSystem);
         ShowInfo(QString::fromLatin1(SDCARD_READ_OK_TEXT), TInfoColour::Green);
-        return true;
+        return;
     case TOpResult::Refused:
         // No card: the board answered, the link stays.
         ShowInfo(failed, TInfoColour::Red);
         Host().ShowMessage(THost::mkWarning, QString::fromLatin1(SDCARD_ABSENT_TEXT));
-        return true;
+        return;
     default:
         ClearReports();
         ShowInfo(failed, TInfoColour::Red);
         Host().ShowMessage(THost::mkError, failed);
-        return false;
     }
 }
 

@@ -25,8 +25,8 @@ public:
     /// The Read button: empties the reports, queries the card, and tells the main window
     /// when the exchange failed.
     void ButtonSDCARDClick();
-    /// One query and the display of its result; false only when the exchange failed.
-    bool ShowSdCardInfo();
+    /// One query and the display of its result.
+    void ShowSdCardInfo();
 
     /// The board parts this panel drives.
     TBoardAreas BoardAreas() const override;
