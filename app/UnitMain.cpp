@@ -490,6 +490,9 @@ void TFormMain::SetBusy(bool busy)
         SetAppCursor(Qt::WaitCursor);
         return;
     }
+    // Clicks the connect's waits held back meet the disabled controls now, not the enabled
+    // ones after.
+    QCoreApplication::processEvents();
     SetAppCursor(Qt::ArrowCursor);
     EnableUI(true);
 }
