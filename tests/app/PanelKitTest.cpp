@@ -1,14 +1,11 @@
 // The panel kit's contract with real pointer events on an offscreen panel and a real board
 // link to a virtual board: button groups, the one-shot poll and the lost-link rule.
 
-#include "MainWindowFixture.h"
+#include "PanelFixture.h"
 
-#include "board/Board.h"
 #include "panels/ops/BoardOutcome.h"
 
 #include <QPushButton>
-#include <QTest>
-#include <regex>
 
 namespace
 {
@@ -69,59 +66,7 @@ private:
     static TOpResult PingOp(TBoard& board) { return CommandOutcome(board, board.Ping()); }
 };
 
-class PanelKitTest : public MainWindowTest
-{
-protected:
-    void SetUp() override
-    {
-        StartBoard(true);
-        LinkEverything();
-        m_pHost = std::make_unique<TRecordingHost>(m_Folder.Path());
-        m_pLinkBoard = std::make_unique<TBoard>(*m_pHost);
-        QString error;
-        ASSERT_TRUE(m_pLinkBoard->Connect(error, 0)) << error.toStdString();
-        m_pPanel = std::make_unique<TKitPanel>(nullptr, *m_pHost);
-        m_pPanel->OnLinkFailure = [this](TFormPanel* sender)
-        {
-            EXPECT_EQ(sender, m_pPanel.get());
-            ++m_LinkFailures;
-        };
-        m_pPanel->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pPanel.get()));
-    }
-
-    void TearDown() override
-    {
-        m_pPanel.reset();
-        m_pLinkBoard.reset();
-        MainWindowTest::TearDown();
-    }
-
-    void Press(QPoint at) { QTest::mousePress(m_pPanel->windowHandle(), Qt::LeftButton, {}, at); }
-    void Release(QPoint at)
-    {
-        QTest::mouseRelease(m_pPanel->windowHandle(), Qt::LeftButton, {}, at);
-    }
-    void Click(QPoint at)
-    {
-        QTest::mouseMove(m_pPanel->windowHandle(), at);
-        Press(at);
-        Release(at);
-    }
-
-    // Requests the virtual board has answered so far.
-    long Requests()
-    {
-        const std::string status = BoardStatus();
-        std::smatch match;
-        EXPECT_TRUE(std::regex_search(status, match, std::regex("requests=([0-9]+)"))) << status;
-        return match.empty() ? -1 : std::stol(match[1]);
-    }
-
-    std::unique_ptr<TBoard> m_pLinkBoard;
-    std::unique_ptr<TKitPanel> m_pPanel;
-    int m_LinkFailures = 0;
-};
+using PanelKitTest = PanelTest<TKitPanel>;
 
 const QPoint TAB_A_AT(40, 18);
 const QPoint TAB_B_AT(110, 18);
@@ -154,10 +99,7 @@ TEST_F(PanelKitTest, ButtonGroupsFollowTheirModesUnderRealPointerEvents)
     };
     for (const auto& step : steps)
     {
-        QTest::mouseMove(panel.windowHandle(), step.Press);
-        Press(step.Press);
-        QTest::mouseMove(panel.windowHandle(), step.Release);
-        Release(step.Release);
+        Drag(step.Press, step.Release);
         EXPECT_EQ(panel.Clicks, step.Clicks);
         EXPECT_EQ(panel.Radio->IsChecked(TAB_A), step.ACheckedAfter);
         EXPECT_EQ(panel.Radio->IsChecked(TAB_B), step.BCheckedAfter);
@@ -168,8 +110,8 @@ TEST_F(PanelKitTest, ButtonGroupsFollowTheirModesUnderRealPointerEvents)
     EXPECT_EQ(panel.Push->FindButton(PUSH)->Caption(), QString("Go"))
         << "the skinned button takes the hidden button's caption";
     // Only the group under the pointer keeps a hot button.
-    QTest::mouseMove(panel.windowHandle(), TAB_A_AT);
-    QTest::mouseMove(panel.windowHandle(), PUSH_AT);
+    QTest::mouseMove(Window(), TAB_A_AT);
+    QTest::mouseMove(Window(), PUSH_AT);
     EXPECT_EQ(panel.Radio->HotID(), NO_BUTTON_ID);
     EXPECT_EQ(panel.Push->HotID(), PUSH);
 }
