@@ -247,15 +247,14 @@ void FuzzTransact(TBoard& board, uint8_t command, uint8_t length)
     if (result)
         FUZZ_CHECK(std::equal(buffer.get(), buffer.get() + n, e.Payload.begin()));
     else
-        FUZZ_CHECK(std::all_of(buffer.get(), buffer.get() + n,
-                               [](uint8_t b) { return b == UNTOUCHED; }));
+        FUZZ_CHECK(
+            std::all_of(buffer.get(), buffer.get() + n, [](uint8_t b) { return b == UNTOUCHED; }));
     FUZZ_CHECK(buffer[n] == UNTOUCHED);
 }
 
 using TCase = void (*)(TBoard&, uint8_t, uint8_t);
-constexpr TCase CASES[] = {FuzzPing,   FuzzBoardName,     FuzzButtonSwitch,
-                           FuzzSDCard, FuzzUartRead,      FuzzHsmc,
-                           FuzzDeviceControl, FuzzMemoryRead, FuzzTransact};
+constexpr TCase CASES[] = {FuzzPing, FuzzBoardName,     FuzzButtonSwitch, FuzzSDCard,  FuzzUartRead,
+                           FuzzHsmc, FuzzDeviceControl, FuzzMemoryRead,   FuzzTransact};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

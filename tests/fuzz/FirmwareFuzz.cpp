@@ -25,10 +25,11 @@ constexpr uint8_t RECORD_RAW_CODE = 0x80;  // a code byte at or above this is se
 constexpr uint8_t RECORD_FIXED_LEN = 0xFF; // the command's own request length
 constexpr size_t MEMORY_READ_MAX = PKT_NIOS2PC_MAX_PL_LEN - 1;
 
-constexpr uint8_t COMMANDS[] = {CMD_QUERY_BOARD_NAME, CMD_PING,         CMD_SET_LED,
-                                CMD_QUERY_BUTTON_SWITCH, CMD_SET_SEG7,  CMD_QUERY_SDCARD_INFO,
-                                CMD_MEMORY_WRITE,   CMD_MEMORY_READ,     CMD_UART_WRITE,
-                                CMD_UART_READ,      CMD_DEVICE_CONTROL,  CMD_HSMC_LOOPBACK_TEST};
+constexpr uint8_t COMMANDS[] = {
+    CMD_QUERY_BOARD_NAME,    CMD_PING,           CMD_SET_LED,
+    CMD_QUERY_BUTTON_SWITCH, CMD_SET_SEG7,       CMD_QUERY_SDCARD_INFO,
+    CMD_MEMORY_WRITE,        CMD_MEMORY_READ,    CMD_UART_WRITE,
+    CMD_UART_READ,           CMD_DEVICE_CONTROL, CMD_HSMC_LOOPBACK_TEST};
 
 // Request payload lengths the commands take; a memory write takes any length from 5 up.
 size_t RequestLength(uint8_t code)
@@ -74,8 +75,8 @@ size_t ReplyLength(const TScannedFrame& request)
     {
         if (request.Payload.size() != 9)
             return 1;
-        const uint32_t n = request.Payload[5] | request.Payload[6] << 8 |
-                           request.Payload[7] << 16 | static_cast<uint32_t>(request.Payload[8]) << 24;
+        const uint32_t n = request.Payload[5] | request.Payload[6] << 8 | request.Payload[7] << 16 |
+                           static_cast<uint32_t>(request.Payload[8]) << 24;
         return n > MEMORY_READ_MAX ? 1 : 1 + n;
     }
     default:
@@ -89,8 +90,7 @@ TBytes RecordStream(TFuzzInput& input)
     while (input.Left() > 0)
     {
         const uint8_t pick = input.Byte();
-        const uint8_t code =
-            pick < RECORD_RAW_CODE ? COMMANDS[pick % std::size(COMMANDS)] : pick;
+        const uint8_t code = pick < RECORD_RAW_CODE ? COMMANDS[pick % std::size(COMMANDS)] : pick;
         const uint8_t lengthByte = input.Byte();
         const size_t length = lengthByte == RECORD_FIXED_LEN ? RequestLength(code) : lengthByte;
         TBytes payload = input.Take(length);
@@ -148,7 +148,8 @@ void SetUp(TFirmware& firmware, uint8_t mode, uint8_t uartBytes, bool wipe)
         firmware.Outputs().UartToReceive.push_back(static_cast<uint8_t>(i));
 }
 
-TFirmware::TReplies Run(TFirmware& firmware, const TBytes& stream, const std::vector<size_t>& pieces)
+TFirmware::TReplies Run(TFirmware& firmware, const TBytes& stream,
+                        const std::vector<size_t>& pieces)
 {
     TFirmware::TReplies replies;
     size_t fed = 0;

@@ -49,8 +49,9 @@ inline std::vector<TScannedFrame> ScanFrames(const std::vector<uint8_t>& bytes, 
         }
         const size_t length = bytes[at + 2] | static_cast<size_t>(bytes[at + 3]) << 8;
         const auto payload = bytes.begin() + static_cast<std::ptrdiff_t>(at + SCAN_HEADER_LEN);
-        frames.push_back({bytes[at + 1], std::vector<uint8_t>(
-                                             payload, payload + static_cast<std::ptrdiff_t>(length))});
+        frames.push_back(
+            {bytes[at + 1],
+             std::vector<uint8_t>(payload, payload + static_cast<std::ptrdiff_t>(length))});
         at += length + SCAN_OVERHEAD;
     }
     return frames;

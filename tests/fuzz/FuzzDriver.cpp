@@ -75,8 +75,8 @@ void OnAbort(int signal)
 
 void InstallCrashHandlers(const char* program)
 {
-    g_CrashPath = std::filesystem::absolute(
-                      "fuzz-crash-" + std::filesystem::path(program).filename().string())
+    g_CrashPath = std::filesystem::absolute("fuzz-crash-" +
+                                            std::filesystem::path(program).filename().string())
                       .string();
     g_CrashNote = "fuzz: the failing input is in " + g_CrashPath + "\n";
     std::signal(SIGABRT, OnAbort);

@@ -8,8 +8,8 @@ constexpr int MAX_STACKED = 4;
 constexpr size_t MAX_INSERT = 8;
 constexpr int MAX_ARITH = 16;
 // Frame marks, the ends of the byte range and the edges of signed and 7-bit values.
-constexpr uint8_t INTERESTING[] = {0x00, 0x01, 0x02, 0x0F, 0x10, 0x20, 0x30, 0x41, 0x55,
-                                   0x66, 0x7F, 0x80, 0x81, 0xAA, 0xFE, 0xFF};
+constexpr uint8_t INTERESTING[] = {0x00, 0x01, 0x02, 0x0F, 0x10, 0x20, 0x30, 0x41,
+                                   0x55, 0x66, 0x7F, 0x80, 0x81, 0xAA, 0xFE, 0xFF};
 enum TMutation
 {
     FLIP_BIT,
@@ -60,8 +60,8 @@ void TFuzzMutator::MutateOnce(TBytes& data, const std::vector<TBytes>& pool)
         data[at] = INTERESTING[Below(std::size(INTERESTING))];
         break;
     case ADD_TO_BYTE:
-        data[at] = static_cast<uint8_t>(data[at] + static_cast<int>(Below(2 * MAX_ARITH + 1)) -
-                                        MAX_ARITH);
+        data[at] =
+            static_cast<uint8_t>(data[at] + static_cast<int>(Below(2 * MAX_ARITH + 1)) - MAX_ARITH);
         break;
     case INSERT_BYTES:
         Insert(data);

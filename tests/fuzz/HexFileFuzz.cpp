@@ -64,7 +64,8 @@ void CheckHexText(const TBytes& text)
     if (!valid)
         return;
     const TBytes decoded = Decode(text, n);
-    FUZZ_CHECK(std::equal(decoded.begin(), decoded.end(), reinterpret_cast<uint8_t*>(buffer.get())));
+    FUZZ_CHECK(
+        std::equal(decoded.begin(), decoded.end(), reinterpret_cast<uint8_t*>(buffer.get())));
 
     const size_t whole = n / 2;
     const auto written = std::make_unique<char[]>(2 * whole + 1);
@@ -130,8 +131,9 @@ void CheckFileSource(const TBytes& content, uint8_t flags, uint16_t amount, uint
     FUZZ_CHECK(source.IsHex() == hex);
     FUZZ_CHECK(source.ByteCount() == e.Bytes);
 
-    TBytes expected = hex ? Decode(content, e.TextChars)
-                          : TBytes(content.begin(), content.begin() + static_cast<std::ptrdiff_t>(e.Bytes));
+    TBytes expected =
+        hex ? Decode(content, e.TextChars)
+            : TBytes(content.begin(), content.begin() + static_cast<std::ptrdiff_t>(e.Bytes));
     expected.resize(e.Bytes, 0); // digits past the file's end read as '0'
     const uint32_t chunk = 1 + chunkByte % MAX_READ_CHUNK;
     for (uint32_t done = 0; done < e.Bytes; done += chunk)
