@@ -30,6 +30,13 @@ inline const QPoint CONNECT_CENTRE(124 + 39, 510 + 38);
 inline const QPoint CLOSE_CENTRE(559 + 18, 19 + 6);
 inline const QPoint ABOUT_CENTRE(481 + 18, 19 + 6);
 inline const QPoint NEUTRAL_POINT(300, 20); // on the picture, no button
+inline constexpr int CONTROL_LINE_BYTES = 0x10000; // most memory bytes one control line moves
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 inline QColor TextColour(const QLabel* label)
 {
@@ -168,6 +175,38 @@ protected:
     }
 
     std::string BoardStatus() { return m_pBoard->Control("status"); }
+
+    // Requests the virtual board has answered so far.
+    int BoardRequests()
+    {
+        const std::string status = BoardStatus();
+        return std::stoi(status.substr(status.find("requests=") + 9));
+    }
+
+    // The board's memory of a type ("sram", "lpddr2") through its control port.
+    QByteArray BoardMemory(const char* type, int address, int count)
+    {
+        QByteArray bytes;
+        for (int at = address; at < address + count; at += CONTROL_LINE_BYTES)
+        {
+            std::string hex;
+            const int n = std::min(CONTROL_LINE_BYTES, address + count - at);
+            EXPECT_TRUE(m_pBoard->Command(
+                QString::asprintf("mem read %s %d %d", type, at, n).toStdString(), &hex));
+            bytes += QByteArray::fromHex(QByteArray::fromStdString(hex));
+        }
+        return bytes;
+    }
+    void SetBoardMemory(const char* type, int address, const QByteArray& bytes)
+    {
+        for (int done = 0; done < bytes.size(); done += CONTROL_LINE_BYTES)
+        {
+            const QByteArray hex = bytes.mid(done, CONTROL_LINE_BYTES).toHex();
+            ASSERT_TRUE(m_pBoard->Command(
+                QString::asprintf("mem write %s %d %s", type, address + done, hex.constData())
+                    .toStdString()));
+        }
+    }
 
     QString m_StartFolder = QDir::currentPath();
     TQuartusRoot m_QuartusRoot;

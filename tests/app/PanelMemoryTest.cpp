@@ -1,64 +1,37 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include "panels/MemoryType.h"
 #include "panels/UnitMemory.h"
 #include "panels/UnitProgress.h"
 #include "tests/support/ScratchFolder.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
-
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+#include <QRandomGenerator>
 
 namespace
 {
 
-constexpr int SRAM = 1;
+using TMessages = std::vector<TRecordingHost::TMessage>;
+using hx9test::TScratchFolder;
+
 constexpr int SRAM_BYTES = 0x80000;
-constexpr int CONTROL_BLOCK = 0x10000; // bytes per "mem read/write" control line
+const QString FILE_FILTER = "All files (*);;Hex files (*.hex *.HEX)";
+// Client points of the action buttons, by id.
+const QPoint ACTION_CENTRES[] = {{338, 97}, {221, 97}, {74, 97}, {281, 170}, {281, 244}};
 
-QPoint ButtonCentre(int32_t id)
+QByteArray Pattern(quint32 seed)
 {
-    static const QPoint centres[] = {{306 + 32, 89 + 8},
-                                     {189 + 32, 89 + 8},
-                                     {13 + 61, 89 + 8},
-                                     {187 + 94, 162 + 8},
-                                     {187 + 94, 236 + 8}};
-    return centres[id];
-}
-
-TFormProgress* OpenProgressDialog()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-    {
-        if (auto* dialog = qobject_cast<TFormProgress*>(widget); dialog && dialog->isVisible())
-            return dialog;
-    }
-    return nullptr;
-}
-
-QByteArray Pattern(int size, int seed)
-{
-    QByteArray bytes(size, '\0');
-    uint32_t x = static_cast<uint32_t>(seed) * 2654435761u + 1;
-    for (char& byte : bytes)
-    {
-        x = x * 1103515245u + 12345u;
-        byte = static_cast<char>(x >> 16);
-    }
+    QByteArray bytes(SRAM_BYTES, '\0');
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(bytes.data()), SRAM_BYTES / 4);
     return bytes;
 }
 
 } // namespace
 
-// The memory panel on the memory tab of a connected main window, against its own board.
+// The memory panel on the memory tab of a connected main window, SRAM selected.
 class MemoryPanelTest : public MainWindowTest
 {
 protected:
@@ -70,123 +43,83 @@ protected:
         AutoConnect();
         Click(TabCentre(TAB_MEMORY));
         m_pMemory = dynamic_cast<TFormMemory*>(m_pForm->Panel(TAB_MEMORY));
-        ASSERT_NE(m_pMemory, nullptr);
-        ASSERT_TRUE(IsShown(m_pMemory));
+        ASSERT_TRUE(m_pMemory && IsShown(m_pMemory));
+        SelectType(MEMORY_TYPE_SRAM);
     }
-
-    TFormMemory& Memory() { return *m_pMemory; }
 
     void SelectType(int index)
     {
-        Memory().ComboBoxMemType->setCurrentIndex(index);
-        emit Memory().ComboBoxMemType->activated(index);
+        m_pMemory->ComboBoxMemType->setCurrentIndex(index);
+        emit m_pMemory->ComboBoxMemType->activated(index);
     }
 
     // Press and release on the panel, as the pointer does.
-    void PanelClick(QPoint at)
+    void ClickAction(int32_t id)
     {
-        QTest::mouseMove(m_pMemory, at);
-        QTest::mousePress(m_pMemory, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(m_pMemory, Qt::LeftButton, {}, at);
+        QTest::mouseMove(m_pMemory, ACTION_CENTRES[id]);
+        QTest::mouseClick(m_pMemory, Qt::LeftButton, {}, ACTION_CENTRES[id]);
     }
-    void ClickAction(int32_t id) { PanelClick(ButtonCentre(id)); }
-
-    void Type(QLineEdit* edit, const QString& text) { edit->setText(text); }
 
     QString Info() const { return m_pForm->LabelInfo->text(); }
-    QColor InfoColour() const { return TextColour(m_pForm->LabelInfo); }
 
-    std::vector<QString> MessageTexts() const
+    // The info line: this text, or up to the elapsed time when it ends in '(' or '['.
+    void ExpectInfo(const QString& text, QRgb colour)
     {
-        std::vector<QString> texts;
-        for (const auto& message : m_pHost->Messages)
-            texts.push_back(message.Text);
-        return texts;
+        const bool timed = text.endsWith('(') || text.endsWith('[');
+        EXPECT_TRUE(timed ? Info().startsWith(text) : Info() == text) << Info().toStdString();
+        EXPECT_EQ(TextColour(m_pForm->LabelInfo), QColor(colour)) << text.toStdString();
     }
 
-    QByteArray BoardMemory(const char* type, int address, int count)
-    {
-        QByteArray bytes;
-        for (int done = 0; done < count; done += CONTROL_BLOCK)
-        {
-            std::string hex;
-            const int n = std::min(CONTROL_BLOCK, count - done);
-            EXPECT_TRUE(m_pBoard->Command(
-                "mem read " + std::string(type) + " " + std::to_string(address + done) + " " +
-                    std::to_string(n),
-                &hex));
-            bytes += QByteArray::fromHex(QByteArray::fromStdString(hex));
-        }
-        return bytes;
-    }
-
-    void SetBoardMemory(const char* type, int address, const QByteArray& bytes)
-    {
-        for (int done = 0; done < bytes.size(); done += CONTROL_BLOCK)
-        {
-            const QByteArray block = bytes.mid(done, CONTROL_BLOCK);
-            ASSERT_TRUE(m_pBoard->Command("mem write " + std::string(type) + " " +
-                                          std::to_string(address + done) + " " +
-                                          block.toHex().toStdString()));
-        }
-    }
-
-    int BoardRequests()
-    {
-        const std::string status = BoardStatus();
-        const auto at = status.find("requests=");
-        return std::stoi(status.substr(at + 9));
-    }
-
-    // Runs action on every pass of the transfer's event loop until it returns true.
-    void DuringTransfer(std::function<bool(TFormProgress&)> action)
+    // Runs action once, inside the transfer's event loop, when its dialog shows percent or more.
+    void AtPercent(int percent, std::function<void(TFormProgress&)> action)
     {
         auto* timer = new QTimer(m_pMemory);
-        timer->setInterval(0);
         QObject::connect(timer, &QTimer::timeout, timer,
-                         [timer, action]
+                         [this, timer, percent, action]
                          {
-                             TFormProgress* dialog = OpenProgressDialog();
-                             if (dialog && action(*dialog))
-                                 timer->deleteLater();
+                             auto* dialog = m_pMemory->findChild<TFormProgress*>();
+                             if (!dialog || dialog->ProgressBar->value() < percent)
+                                 return;
+                             timer->stop();
+                             timer->deleteLater();
+                             action(*dialog);
                          });
-        timer->start();
+        timer->start(0);
     }
 
-    hx9test::TScratchFolder m_Scratch;
+    TScratchFolder m_Scratch;
     TFormMemory* m_pMemory = nullptr;
 };
 
-TEST_F(MemoryPanelTest, ButtonsAndCheckBoxes)
+TEST_F(MemoryPanelTest, ButtonsCheckBoxesAndTheDisconnectedBoard)
 {
-    TFormMemory& memory = Memory();
+    TFormMemory& memory = *m_pMemory;
     EXPECT_TRUE(memory.EditMemRdmRead->isReadOnly());
     const TButtonManager& buttons = memory.ActionButtons();
     EXPECT_EQ(buttons.FindButton(ID_MEM_ERASE)->Caption(), "Chip Erase (70 sec)");
-    for (int32_t id : {0, 1, 3, 4})
-        EXPECT_TRUE(buttons.IsEnabled(id)) << id;
-    EXPECT_FALSE(buttons.IsEnabled(ID_MEM_ERASE));
+    for (int32_t id = ID_MEM_RANDOM_READ; id <= ID_MEM_READ_FILE; ++id)
+        EXPECT_EQ(buttons.IsEnabled(id), id != ID_MEM_ERASE) << id;
 
-    // "Entire Memory" by its caption: the fields show the whole LPDDR2, disabled.
-    QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
-    EXPECT_TRUE(memory.CheckBoxMemReadEntireMem->isChecked());
-    EXPECT_EQ(memory.EditMemReadAddr->text(), "0000000");
-    EXPECT_EQ(memory.EditMemReadLen->text(), "10000000");
-    EXPECT_FALSE(memory.EditMemReadAddr->isEnabled());
-    QTest::mouseClick(memory.CheckBoxMemReadEntireMem, Qt::LeftButton);
-    EXPECT_FALSE(memory.CheckBoxMemReadEntireMem->isChecked());
-    EXPECT_TRUE(memory.EditMemReadLen->isEnabled());
-
-    // "File Length": checking changes nothing, unchecking resets both fields to the SRAM's.
-    SelectType(SRAM);
-    Type(memory.EditMemWriteAddr, "12");
+    // "File Length": checking changes nothing, unchecking resets both fields to the type's.
+    memory.EditMemWriteAddr->setText("12");
     QTest::mouseClick(memory.CheckBoxMemWriteFileLen, Qt::LeftButton);
     EXPECT_TRUE(memory.CheckBoxMemWriteFileLen->isChecked());
     EXPECT_EQ(memory.EditMemWriteAddr->text(), "12");
     QTest::mouseClick(memory.LabelFileLength, Qt::LeftButton);
     EXPECT_FALSE(memory.CheckBoxMemWriteFileLen->isChecked());
-    EXPECT_EQ(memory.EditMemWriteAddr->text(), "00000");
-    EXPECT_EQ(memory.EditMemWriteLen->text(), "40000");
+    EXPECT_EQ(memory.EditMemWriteAddr->text() + " " + memory.EditMemWriteLen->text(),
+              "00000 40000");
+
+    // "Entire Memory" by its caption: the fields show the whole LPDDR2, disabled.
+    SelectType(MEMORY_TYPE_LPDDR2);
+    QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
+    EXPECT_TRUE(memory.CheckBoxMemReadEntireMem->isChecked());
+    EXPECT_EQ(memory.EditMemReadAddr->text() + " " + memory.EditMemReadLen->text(),
+              "0000000 10000000");
+    EXPECT_FALSE(memory.EditMemReadAddr->isEnabled());
+    QTest::mouseClick(memory.CheckBoxMemReadEntireMem, Qt::LeftButton);
+    EXPECT_FALSE(memory.CheckBoxMemReadEntireMem->isChecked());
+    EXPECT_TRUE(memory.EditMemReadLen->isEnabled());
 
     // Disconnected: no action answers.
     Click(CONNECT_CENTRE);
@@ -201,108 +134,64 @@ TEST_F(MemoryPanelTest, ButtonsAndCheckBoxes)
 
 TEST_F(MemoryPanelTest, RandomAccess)
 {
-    TFormMemory& memory = Memory();
+    TFormMemory& memory = *m_pMemory;
     // LPDDR2 0 <- 1234: the bytes 34 12 at byte address 0.
-    Type(memory.EditMemRdmWrite, "1234");
+    SelectType(MEMORY_TYPE_LPDDR2);
+    memory.EditMemRdmWrite->setText("1234");
     ClickAction(ID_MEM_RANDOM_WRITE);
     EXPECT_EQ(BoardMemory("lpddr2", 0, 2), QByteArray::fromHex("3412"));
-    EXPECT_EQ(Info(), "LPDDR2 Random Write Success");
-    EXPECT_EQ(InfoColour(), QColor(INFO_GREEN));
+    ExpectInfo("LPDDR2 Random Write Success", INFO_GREEN);
 
-    struct TReadCase
-    {
-        const char* Bytes;
-        const char* Shown;
-    };
-    SelectType(SRAM);
-    Type(memory.EditMemRdmAddr, "3FFFF");
-    for (const TReadCase& read : {TReadCase{"cdab", "ABCD"}, TReadCase{"0500", "0005"}})
-    {
-        SetBoardMemory("sram", 0x7FFFE, QByteArray::fromHex(read.Bytes));
-        ClickAction(ID_MEM_RANDOM_READ);
-        EXPECT_EQ(memory.EditMemRdmRead->text(), read.Shown);
-        EXPECT_EQ(Info(), "SRAM Random Read Success");
-    }
-
-    // A failed read keeps the word shown; the link stays, no box.
+    // SRAM 3FFFF is byte address 7FFFE; a failed read keeps the word shown, the link, no box.
+    SelectType(MEMORY_TYPE_SRAM);
+    memory.EditMemRdmAddr->setText("3FFFF");
+    SetBoardMemory("sram", 0x7FFFE, QByteArray::fromHex("cdab"));
+    ClickAction(ID_MEM_RANDOM_READ);
+    EXPECT_EQ(memory.EditMemRdmRead->text(), "ABCD");
+    ExpectInfo("SRAM Random Read Success", INFO_GREEN);
     ASSERT_TRUE(m_pBoard->Command("fault checksum"));
     SetBoardMemory("sram", 0x7FFFE, QByteArray::fromHex("1111"));
     ClickAction(ID_MEM_RANDOM_READ);
-    EXPECT_EQ(memory.EditMemRdmRead->text(), "0005");
-    EXPECT_EQ(Info(), "SRAM Random Read Fail");
-    EXPECT_EQ(InfoColour(), QColor(INFO_RED));
+    EXPECT_EQ(memory.EditMemRdmRead->text(), "ABCD");
+    ExpectInfo("SRAM Random Read Fail", INFO_RED);
     EXPECT_TRUE(m_pHost->Messages.empty());
     EXPECT_TRUE(m_pForm->Board().IsConnected());
-
-    // Rejected fields: exactly one box each, nothing sent.
-    struct TRejectCase
-    {
-        const char* Address;
-        const char* Data;
-        const char* Message;
-    };
-    const TRejectCase rejects[] = {
-        {"40000", "0",
-         "The input value(40000) for the field 'Address' is expected to less or equal to 3FFFFh."},
-        {"0", "G", "Value 'G' is invalid for 'wDATA'"},
-        {"", "0", "Value '' is invalid for 'Address'"},
-    };
-    for (const TRejectCase& reject : rejects)
-    {
-        m_pHost->Messages.clear();
-        Type(memory.EditMemRdmAddr, reject.Address);
-        Type(memory.EditMemRdmWrite, reject.Data);
-        const int requests = BoardRequests();
-        ClickAction(ID_MEM_RANDOM_WRITE);
-        EXPECT_EQ(MessageTexts(), std::vector<QString>{reject.Message});
-        EXPECT_EQ(BoardRequests(), requests);
-        EXPECT_EQ(Info(), "SRAM Random Write Fail");
-        EXPECT_EQ(InfoColour(), QColor(INFO_RED));
-    }
-    EXPECT_TRUE(memory.ActionButtons().IsEnabled(ID_MEM_RANDOM_WRITE)) << "busy state left";
 }
 
 TEST_F(MemoryPanelTest, WholeSramToBinaryAndHexAndBack)
 {
-    TFormMemory& memory = Memory();
+    TFormMemory& memory = *m_pMemory;
     // "Entire Memory" checked on the LPDDR2 reads the type selected when the load runs.
+    SelectType(MEMORY_TYPE_LPDDR2);
     QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
-    SelectType(SRAM);
+    SelectType(MEMORY_TYPE_SRAM);
     ASSERT_EQ(memory.EditMemReadLen->text(), "10000000");
-    const QByteArray content = Pattern(SRAM_BYTES, 1);
-    SetBoardMemory("sram", 0, content);
-
-    // One keep-alive, then 21 chunks of one exchange each (20 x 26214 and 8).
-    m_pHost->SaveFileAnswer = m_Scratch.Path("sram.bin");
-    int requests = BoardRequests();
-    ClickAction(ID_MEM_READ_FILE);
-    EXPECT_EQ(BoardRequests() - requests, 22);
-    EXPECT_EQ(hx9test::TScratchFolder::Read(m_pHost->SaveFileAnswer), content);
-    EXPECT_TRUE(Info().startsWith("Load SRAM Content to a File Success. (")) << Info().toStdString();
-    EXPECT_EQ(InfoColour(), QColor(INFO_GREEN));
-    EXPECT_EQ(m_pHost->FileQuestions.back(),
-              (TRecordingHost::TFileQuestion{true, "All files (*);;Hex files (*.hex *.HEX)", "bin"}));
-
-    m_pHost->SaveFileAnswer = m_Scratch.Path("sram.Hex");
-    ClickAction(ID_MEM_READ_FILE);
-    const QByteArray hex = hx9test::TScratchFolder::Read(m_pHost->SaveFileAnswer);
-    EXPECT_EQ(hex, content.toHex().toUpper());
-    EXPECT_EQ(hex.size(), 1048576);
-
-    // Back in, each after the memory was cleared: byte for byte the same.
     QTest::mouseClick(memory.LabelFileLength, Qt::LeftButton);
-    ASSERT_TRUE(memory.CheckBoxMemWriteFileLen->isChecked());
-    for (const char* name : {"sram.bin", "sram.Hex"})
+    const QByteArray content = Pattern(1);
+    for (const bool hex : {false, true})
     {
+        SetBoardMemory("sram", 0, content);
+        const QString path = m_Scratch.Path(hex ? "sram.Hex" : "sram.bin");
+        m_pHost->SaveFileAnswer = m_pHost->OpenFileAnswer = path;
+        int requests = BoardRequests();
+        ClickAction(ID_MEM_READ_FILE);
+        EXPECT_EQ(BoardRequests() - requests, 1 + 21) << "a keep-alive, 20 x 26214 and 8";
+        EXPECT_EQ(TScratchFolder::Read(path), hex ? content.toHex().toUpper() : content);
+        ExpectInfo("Load SRAM Content to a File Success. (", INFO_GREEN);
+
+        // Back in after the memory was cleared: byte for byte the same.
         SetBoardMemory("sram", 0, QByteArray(SRAM_BYTES, '\0'));
-        m_pHost->OpenFileAnswer = m_Scratch.Path(name);
         requests = BoardRequests();
         ClickAction(ID_MEM_WRITE_FILE);
-        EXPECT_EQ(BoardMemory("sram", 0, SRAM_BYTES), content) << name;
-        EXPECT_EQ(memory.EditMemWriteLen->text(), "40000");
+        EXPECT_EQ(BoardMemory("sram", 0, SRAM_BYTES), content) << hex;
         EXPECT_EQ(BoardRequests() - requests, 1 + 21 * 2) << "a keep-alive before every chunk";
-        EXPECT_TRUE(Info().startsWith("Write a File to SRAM Success.[")) << Info().toStdString();
+        EXPECT_EQ(memory.EditMemWriteLen->text(), "40000");
+        ExpectInfo("Write a File to SRAM Success.[", INFO_GREEN);
     }
+    EXPECT_EQ(m_pHost->FileQuestions.front(),
+              (TRecordingHost::TFileQuestion{true, FILE_FILTER, "bin"}));
+    EXPECT_EQ(m_pHost->FileQuestions.back(),
+              (TRecordingHost::TFileQuestion{false, FILE_FILTER, "bin"}));
     EXPECT_TRUE(m_pHost->Messages.empty());
     EXPECT_FALSE(memory.IsBusy());
     EXPECT_TRUE(TabsEnabled(true));
@@ -310,244 +199,185 @@ TEST_F(MemoryPanelTest, WholeSramToBinaryAndHexAndBack)
 
 TEST_F(MemoryPanelTest, FileWritesAndTheirFailures)
 {
-    TFormMemory& memory = Memory();
-    SelectType(SRAM);
-    struct TCase
+    TFormMemory& memory = *m_pMemory;
+    const struct
     {
         const char* Name;
         QByteArray Content;
-        const char* Length; // nullptr: "File Length"
-        QByteArray Written; // at word address 0
-        const char* LengthShown;
+        const char* Length;  // nullptr: "File Length"
+        QByteArray Written;  // at word address 0
+        const char* Shown;   // the length field afterwards
         const char* Warning; // "%1" is the path
-        bool Ok;
         bool ErrorBox;
-    };
-    const TCase cases[] = {
-        {"abc.HEX", "ABC", nullptr, QByteArray::fromHex("abc0"), "1", nullptr, true, false},
-        {"five.bin", "12345", nullptr, "12345", "3", nullptr, true, false},
-        {"two.hex", "0102030405", "2", QByteArray::fromHex("01020304"), "2", nullptr, true, false},
-        {"empty.bin", "", nullptr, "", "0", nullptr, true, false},
-        {"break.hex", "AB\nCD", nullptr, "", nullptr, "invalid hex file.", false, true},
+    } cases[] = {
+        {"abc.HEX", "ABC", nullptr, QByteArray::fromHex("abc0"), "1", nullptr, false},
+        {"five.bin", "12345", nullptr, "12345", "3", nullptr, false},
+        {"empty.bin", "", nullptr, "", "0", nullptr, false},
+        {"break.hex", "AB\nCD", nullptr, "", "0", "invalid hex file.", true},
         {"short.bin", "1234", "3", "", "3", "File(%1) size is less than the specified length.",
-         false, false},
+         false},
     };
-    for (const TCase& c : cases)
+    for (const auto& c : cases)
     {
         SCOPED_TRACE(c.Name);
         SetBoardMemory("sram", 0, QByteArray(8, '\0'));
         m_pHost->Messages.clear();
         memory.CheckBoxMemWriteFileLen->setChecked(c.Length == nullptr);
-        Type(memory.EditMemWriteAddr, "0");
-        if (c.Length)
-            Type(memory.EditMemWriteLen, c.Length);
-        const QString path = m_Scratch.Make(c.Name, c.Content);
-        m_pHost->OpenFileAnswer = path;
+        memory.EditMemWriteAddr->setText("0");
+        memory.EditMemWriteLen->setText(c.Length ? c.Length : "0");
+        m_pHost->OpenFileAnswer = m_Scratch.Make(c.Name, c.Content);
         ClickAction(ID_MEM_WRITE_FILE);
-
         EXPECT_EQ(BoardMemory("sram", 0, 8), c.Written + QByteArray(8 - c.Written.size(), '\0'));
-        if (c.LengthShown)
-        {
-            EXPECT_EQ(memory.EditMemWriteLen->text(), c.LengthShown);
-        }
-        EXPECT_EQ(Info().contains("Success"), c.Ok) << Info().toStdString();
-        std::vector<QString> messages;
+        EXPECT_EQ(memory.EditMemWriteLen->text(), c.Shown);
+        const bool ok = c.Warning == nullptr;
+        ExpectInfo(ok ? "Write a File to SRAM Success.[" : "Write a File to SRAM Fail.[",
+                   ok ? INFO_GREEN : INFO_RED);
+        TMessages messages;
         if (c.Warning)
-            messages.push_back(QString(c.Warning).replace("%1", path));
+            messages.push_back(
+                {THost::mkWarning, QString(c.Warning).replace("%1", m_pHost->OpenFileAnswer)});
         if (c.ErrorBox)
-            messages.push_back(Info());
-        EXPECT_EQ(MessageTexts(), messages);
+            messages.push_back({THost::mkError, Info()});
+        EXPECT_EQ(m_pHost->Messages, messages);
     }
 
-    // Cancel: nothing sent, red, no box.
+    // 3FFF0 and 10 words end at the SRAM's end: the dialog comes, and cancelled sends nothing.
+    // One word more is refused before the dialog.
     m_pHost->Messages.clear();
     m_pHost->OpenFileAnswer.clear();
-    int requests = BoardRequests();
-    ClickAction(ID_MEM_WRITE_FILE);
-    EXPECT_EQ(Info(), "Write a File to SRAM Aborted.");
-    EXPECT_EQ(InfoColour(), QColor(INFO_RED));
-    EXPECT_EQ(BoardRequests(), requests);
-
-    // A rejected field ends before the dialog.
     memory.CheckBoxMemWriteFileLen->setChecked(false);
-    Type(memory.EditMemWriteAddr, "3FFF0");
-    Type(memory.EditMemWriteLen, "11");
+    memory.EditMemWriteAddr->setText("3FFF0");
+    memory.EditMemWriteLen->setText("10");
+    const int requests = BoardRequests();
+    ClickAction(ID_MEM_WRITE_FILE);
+    ExpectInfo("Write a File to SRAM Aborted.", INFO_RED);
+    EXPECT_TRUE(m_pHost->Messages.empty());
     const std::size_t questions = m_pHost->FileQuestions.size();
+    memory.EditMemWriteLen->setText("11");
     ClickAction(ID_MEM_WRITE_FILE);
-    EXPECT_EQ(Info(), "Invalud Input Data.");
-    EXPECT_EQ(MessageTexts(),
-              std::vector<QString>{"The input value(11) for the field 'Length' is expected to "
-                                   "less or equal to 10h."});
+    ExpectInfo("Invalud Input Data.", INFO_RED);
+    EXPECT_EQ(m_pHost->Messages,
+              (TMessages{{THost::mkError, "The input value(11) for the field 'Length' is expected "
+                                          "to less or equal to 10h."}}));
     EXPECT_EQ(m_pHost->FileQuestions.size(), questions);
-
-    // A source that is no regular file is refused before anything is sent.
-    m_pHost->Messages.clear();
-    memory.CheckBoxMemWriteFileLen->setChecked(true);
-    m_pHost->OpenFileAnswer = m_Scratch.Path();
-    ClickAction(ID_MEM_WRITE_FILE);
     EXPECT_EQ(BoardRequests(), requests);
-    ASSERT_EQ(m_pHost->Messages.size(), 2u);
-    EXPECT_TRUE(m_pHost->Messages[0].Text.contains("it is a folder"));
-    EXPECT_TRUE(Info().startsWith("Write a File to SRAM Fail.["));
 }
 
-TEST_F(MemoryPanelTest, SavesThatCannotBeWrittenLoseNothing)
+TEST_F(MemoryPanelTest, FilesThatCannotBeUsedLoseNothing)
 {
-    TFormMemory& memory = Memory();
-    SelectType(SRAM);
-    Type(memory.EditMemReadAddr, "0");
-    Type(memory.EditMemReadLen, "10");
-    const QString old = m_Scratch.Make("old.bin", "keep me");
-    struct TCase
+    TFormMemory& memory = *m_pMemory;
+    memory.EditMemReadAddr->setText("0");
+    memory.EditMemReadLen->setText("10");
+    memory.CheckBoxMemWriteFileLen->setChecked(true);
+    const struct
     {
+        int32_t Action;
         QString Path;
         const char* Warning;
+        bool Sends;
+    } cases[] = {
+        {ID_MEM_READ_FILE, m_Scratch.Path(), "it is a folder", false},
+        {ID_MEM_READ_FILE, m_Scratch.Path("missing/x.bin"), "cannot create", false},
+        {ID_MEM_READ_FILE, "/dev/full", "Write file(/dev/full) error.", true},
+        {ID_MEM_WRITE_FILE, m_Scratch.Path(), "it is a folder", false},
     };
-    const TCase cases[] = {
-        {m_Scratch.Path(), "it is a folder"},
-        {"/dev/full", "Write file(/dev/full) error."},
-        {m_Scratch.Path("missing/x.bin"), "cannot create"},
-    };
-    for (const TCase& c : cases)
+    for (const auto& c : cases)
     {
+        SCOPED_TRACE(c.Path.toStdString());
         m_pHost->Messages.clear();
-        m_pHost->SaveFileAnswer = c.Path;
-        ClickAction(ID_MEM_READ_FILE);
-        ASSERT_EQ(m_pHost->Messages.size(), 2u) << c.Path.toStdString();
-        EXPECT_TRUE(m_pHost->Messages[0].Text.contains(c.Warning)) << c.Path.toStdString();
-        EXPECT_TRUE(Info().startsWith("Load SRAM Content to a File Fail. ("));
+        m_pHost->SaveFileAnswer = m_pHost->OpenFileAnswer = c.Path;
+        const int requests = BoardRequests();
+        ClickAction(c.Action);
+        ASSERT_EQ(m_pHost->Messages.size(), 2u);
+        EXPECT_TRUE(m_pHost->Messages[0].Text.contains(c.Warning))
+            << m_pHost->Messages[0].Text.toStdString();
         EXPECT_EQ(m_pHost->Messages[1], (TRecordingHost::TMessage{THost::mkError, Info()}));
+        ExpectInfo(c.Action == ID_MEM_READ_FILE ? "Load SRAM Content to a File Fail. ("
+                                                : "Write a File to SRAM Fail.[",
+                   INFO_RED);
+        EXPECT_EQ(BoardRequests() > requests, c.Sends);
+        EXPECT_FALSE(memory.IsBusy());
     }
 
-    // A failed read leaves the old file as it was.
+    // A load that fails on the link leaves the old file as it was and never reports the link.
+    const QString old = m_Scratch.Make("old.bin", "keep me");
     ASSERT_TRUE(m_pBoard->Command("fault checksum"));
     m_pHost->SaveFileAnswer = old;
     ClickAction(ID_MEM_READ_FILE);
-    EXPECT_EQ(hx9test::TScratchFolder::Read(old), "keep me");
+    EXPECT_EQ(TScratchFolder::Read(old), "keep me");
     EXPECT_EQ(m_Scratch.Entries(), QStringList{"old.bin"});
-    EXPECT_TRUE(m_pForm->Board().IsConnected()) << "a load never reports the link";
+    EXPECT_TRUE(m_pForm->Board().IsConnected());
 }
 
-TEST_F(MemoryPanelTest, AbortInTheMiddle)
+// While a transfer lets events through: the dialog's Abort; a click on a tab or on another
+// transfer waits; a tab switch that does happen takes the board away and the transfer fails,
+// without a link failure.
+TEST_F(MemoryPanelTest, EventsDuringATransfer)
 {
-    TFormMemory& memory = Memory();
-    SelectType(SRAM);
+    TFormMemory& memory = *m_pMemory;
     QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
-    const QString old = m_Scratch.Make("old.bin", "keep me");
-    m_pHost->SaveFileAnswer = old;
-    int shownPercent = -1;
-    DuringTransfer(
-        [&](TFormProgress& dialog)
-        {
-            if (dialog.ProgressBar->value() < 30)
-                return false;
-            shownPercent = dialog.ProgressBar->value();
-            // Twice is the same as once.
-            QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton);
-            QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton);
-            return true;
-        });
-    ClickAction(ID_MEM_READ_FILE);
-    EXPECT_GE(shownPercent, 30);
-    EXPECT_EQ(Info(), "Load SRAM Content to a File Aborted.");
-    EXPECT_EQ(InfoColour(), QColor(INFO_RED));
-    EXPECT_EQ(hx9test::TScratchFolder::Read(old), "keep me");
-    EXPECT_EQ(OpenProgressDialog(), nullptr);
-    EXPECT_TRUE(m_pHost->Messages.empty());
-
-    // A write stops after the chunk in progress; what was written stays.
-    SetBoardMemory("sram", 0, QByteArray(SRAM_BYTES, '\0'));
-    const QByteArray content = Pattern(SRAM_BYTES, 2);
-    m_pHost->OpenFileAnswer = m_Scratch.Make("in.bin", content);
     memory.CheckBoxMemWriteFileLen->setChecked(true);
-    DuringTransfer(
-        [&](TFormProgress& dialog)
-        {
-            if (dialog.ProgressBar->value() < 50)
-                return false;
-            QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton);
-            return true;
-        });
-    ClickAction(ID_MEM_WRITE_FILE);
-    EXPECT_EQ(Info(), "Write a File to SRAM Aborted.");
-    const QByteArray after = BoardMemory("sram", 0, SRAM_BYTES);
-    EXPECT_EQ(after.left(SRAM_BYTES / 2), content.left(SRAM_BYTES / 2));
-    EXPECT_NE(after, content);
-    EXPECT_TRUE(m_pForm->Board().IsConnected());
+    m_pHost->SaveFileAnswer = m_Scratch.Path("out.bin");
+    m_pHost->OpenFileAnswer = m_Scratch.Make("in.bin", Pattern(2));
+    const auto clickTabAndWrite = [&](TFormProgress&)
+    {
+        Click(TabCentre(TAB_LED));
+        ClickAction(ID_MEM_WRITE_FILE);
+    };
+    const auto abort = [](TFormProgress& dialog)
+    {
+        QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton);
+        QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton); // the same as once
+    };
+    const auto switchTab = [&](TFormProgress&) { m_pForm->SelectTab(TAB_LED); };
+    const struct
+    {
+        int32_t Action;
+        std::function<void(TFormProgress&)> During;
+        const char* Info;
+        int Tab; // afterwards
+    } cases[] = {
+        {ID_MEM_READ_FILE, clickTabAndWrite, "Load SRAM Content to a File Success. (", TAB_MEMORY},
+        {ID_MEM_READ_FILE, abort, "Load SRAM Content to a File Aborted.", TAB_MEMORY},
+        {ID_MEM_READ_FILE, switchTab, "Load SRAM Content to a File Fail. (", TAB_LED},
+        {ID_MEM_WRITE_FILE, switchTab, "Write a File to SRAM Fail.[", TAB_LED},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Info);
+        m_pForm->SelectTab(TAB_MEMORY);
+        m_pHost->Messages.clear();
+        const std::size_t questions = m_pHost->FileQuestions.size();
+        AtPercent(30, c.During);
+        ClickAction(c.Action);
+        ExpectInfo(c.Info, QString(c.Info).contains("Success") ? INFO_GREEN : INFO_RED);
+        EXPECT_EQ(m_pForm->CurrentTab(), c.Tab);
+        EXPECT_EQ(memory.Board() == nullptr, c.Tab == TAB_LED);
+        EXPECT_EQ(m_pHost->FileQuestions.size(), questions + 1) << "no second transfer";
+        EXPECT_EQ(memory.findChild<TFormProgress*>(), nullptr);
+        const TMessages errorBox{{THost::mkError, Info()}};
+        EXPECT_EQ(m_pHost->Messages, Info().contains("Fail") ? errorBox : TMessages{});
+        EXPECT_TRUE(m_pForm->Board().IsConnected()) << "no link failure";
+        EXPECT_TRUE(TabsEnabled(true));
+    }
 }
 
 TEST_F(MemoryPanelTest, LinkFaultInAWriteIsReportedOnceAfterTheBusyStateEnds)
 {
-    TFormMemory& memory = Memory();
-    SelectType(SRAM);
+    TFormMemory& memory = *m_pMemory;
     memory.CheckBoxMemWriteFileLen->setChecked(true);
-    m_pHost->OpenFileAnswer = m_Scratch.Make("in.bin", Pattern(SRAM_BYTES, 3));
-    const auto original = memory.OnLinkFailure;
-    std::vector<bool> busyAtReport;
-    QString infoAtReport;
-    memory.OnLinkFailure = [&](TFormPanel* sender)
+    m_pHost->OpenFileAnswer = m_Scratch.Make("in.bin", Pattern(3));
+    QStringList reports; // the info line at each report, or "busy"
+    memory.OnLinkFailure = [&, original = memory.OnLinkFailure](TFormPanel* sender)
     {
-        busyAtReport.push_back(memory.IsBusy() || !TabsEnabled(true));
-        infoAtReport = Info();
+        reports += memory.IsBusy() || !TabsEnabled(true) ? "busy" : Info();
         original(sender);
     };
-    DuringTransfer(
-        [&](TFormProgress& dialog)
-        {
-            if (dialog.ProgressBar->value() < 30)
-                return false;
-            EXPECT_TRUE(m_pBoard->Command("fault checksum"));
-            return true;
-        });
+    AtPercent(30, [&](TFormProgress&) { EXPECT_TRUE(m_pBoard->Command("fault checksum")); });
     ClickAction(ID_MEM_WRITE_FILE);
-    EXPECT_EQ(busyAtReport, std::vector<bool>{false});
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].startsWith("Write a File to SRAM Fail.[")) << reports[0].toStdString();
+    EXPECT_EQ(m_pHost->Messages, (TMessages{{THost::mkError, reports[0]}}));
     EXPECT_TRUE(memory.LinkFailed());
-    EXPECT_TRUE(infoAtReport.startsWith("Write a File to SRAM Fail.[")) << infoAtReport.toStdString();
-    ASSERT_EQ(m_pHost->Messages.size(), 1u);
-    EXPECT_TRUE(m_pHost->Messages[0].Text.startsWith("Write a File to SRAM Fail.["));
     EXPECT_FALSE(m_pForm->Board().IsConnected());
-    EXPECT_EQ(m_pForm->LabelConnectStatus->text(), "Disconnected");
-}
-
-TEST_F(MemoryPanelTest, TabsWaitForATransferAndADetachEndsItWithoutALinkFailure)
-{
-    TFormMemory& memory = Memory();
-    SelectType(SRAM);
-    QTest::mouseClick(memory.LabelEntireMemory, Qt::LeftButton);
-    m_pHost->SaveFileAnswer = m_Scratch.Path("out.bin");
-
-    // A click on a tab, or on another transfer, meanwhile changes nothing.
-    DuringTransfer(
-        [&](TFormProgress&)
-        {
-            Click(TabCentre(TAB_LED));
-            ClickAction(ID_MEM_WRITE_FILE);
-            return true;
-        });
-    ClickAction(ID_MEM_READ_FILE);
-    EXPECT_EQ(m_pForm->CurrentTab(), TAB_MEMORY);
-    EXPECT_EQ(m_pHost->FileQuestions.size(), 1u) << "no second transfer started";
-    EXPECT_TRUE(Info().startsWith("Load SRAM Content to a File Success."));
-
-    // A switch that does happen takes the board away: both directions end as failed.
-    for (int32_t action : {ID_MEM_READ_FILE, ID_MEM_WRITE_FILE})
-    {
-        m_pHost->OpenFileAnswer = m_Scratch.Path("out.bin");
-        memory.CheckBoxMemWriteFileLen->setChecked(true);
-        DuringTransfer(
-            [&](TFormProgress& dialog)
-            {
-                if (dialog.ProgressBar->value() < 30)
-                    return false;
-                m_pForm->SelectTab(TAB_LED);
-                return true;
-            });
-        ClickAction(action);
-        EXPECT_EQ(m_pForm->CurrentTab(), TAB_LED) << action;
-        EXPECT_TRUE(Info().contains("Fail")) << Info().toStdString();
-        EXPECT_EQ(memory.Board(), nullptr);
-        EXPECT_TRUE(TabsEnabled(true));
-        m_pForm->SelectTab(TAB_MEMORY);
-    }
-    EXPECT_TRUE(m_pForm->Board().IsConnected()) << "no link failure was reported";
 }
