@@ -37,27 +37,23 @@ const char* const REINSTALL_TEXT = "1. Turn off the Velmora Starter Board\n"
                                    "3. Turn on the Velmora Starter Board\n"
                                    "4. Re-launch the HX9 control panel\n";
 
-QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, int points, const char* text,
-                      const QColor& colour)
+QFont LabelFont(int points)
 {
-    QLabel* label = MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), points),
-                              Qt::AlignLeft | Qt::AlignTop);
-    label->setText(QString::fromLatin1(text));
-    SetLabelColour(label, colour);
-    return label;
+    return PointFont(QString::fromLatin1(LABEL_FONT), points);
 }
 
 } // namespace
 
 TFormHSMC::TFormHSMC(QWidget* owner, THost& host)
     : TFormPanel(owner, host, QString::fromLatin1(HSMC_BACKGROUND)),
-      LabelCaption(MakeTextLabel(this, CAPTION_RECT, CAPTION_POINTS, "HSMC Loopback Verify",
-                                 QColor(TITLE_CYAN))),
-      LabelInstallHint(MakeTextLabel(this, INSTALL_HINT_RECT, CAPTION_POINTS,
+      LabelCaption(MakeTextLabel(this, CAPTION_RECT, LabelFont(CAPTION_POINTS),
+                                 "HSMC Loopback Verify", QColor(TITLE_CYAN))),
+      LabelInstallHint(MakeTextLabel(this, INSTALL_HINT_RECT, LabelFont(CAPTION_POINTS),
                                      "Loopback Installation", QColor(TITLE_CYAN))),
-      LabelInstall(MakeTextLabel(this, INSTALL_RECT, TEXT_POINTS, INSTALL_TEXT, Qt::white)),
-      LabelReinstall(
-          MakeTextLabel(this, REINSTALL_RECT, TEXT_POINTS, REINSTALL_TEXT, QColor(REINSTALL_GREY))),
+      LabelInstall(
+          MakeTextLabel(this, INSTALL_RECT, LabelFont(TEXT_POINTS), INSTALL_TEXT, Qt::white)),
+      LabelReinstall(MakeTextLabel(this, REINSTALL_RECT, LabelFont(TEXT_POINTS), REINSTALL_TEXT,
+                                   QColor(REINSTALL_GREY))),
       LabelResult(MakeLabel(this, RESULT_RECT,
                             PointFont(QString::fromLatin1(LABEL_FONT), RESULT_POINTS, true),
                             Qt::AlignHCenter | Qt::AlignTop)),

@@ -35,21 +35,16 @@ const char* const TRANSMIT_OK_TEXT = "RS232 transmit successfully.";
 const char* const TRANSMIT_FAILED_TEXT = "RS232 transmit fail.";
 const char* const RECEIVE_FAILED_TEXT = "RS232 receive fail.";
 
-QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const char* text, const QColor& colour)
+QFont LabelFont()
 {
-    QLabel* label =
-        MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
-                  Qt::AlignLeft | Qt::AlignTop);
-    label->setText(QString::fromLatin1(text));
-    SetLabelColour(label, colour);
-    return label;
+    return PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS);
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const QRect& rect)
 {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(rect);
-    edit->setFont(PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS));
+    edit->setFont(LabelFont());
     // Received text is never cut short by the box.
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->clear();
@@ -60,9 +55,10 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& rect)
 
 TFormRS232::TFormRS232(QWidget* owner, THost& host)
     : TFormPanel(owner, host, QString::fromLatin1(RS232_BACKGROUND)),
-      LabelCaption(MakeTextLabel(this, CAPTION_RECT, "UART to USB TX/RX", QColor(TITLE_CYAN))),
-      LabelReceive(MakeTextLabel(this, RECEIVE_RECT, "Receive:", Qt::white)),
-      LabelSend(MakeTextLabel(this, SEND_RECT, "Send:", Qt::white)),
+      LabelCaption(
+          MakeTextLabel(this, CAPTION_RECT, LabelFont(), "UART to USB TX/RX", QColor(TITLE_CYAN))),
+      LabelReceive(MakeTextLabel(this, RECEIVE_RECT, LabelFont(), "Receive:", Qt::white)),
+      LabelSend(MakeTextLabel(this, SEND_RECT, LabelFont(), "Send:", Qt::white)),
       EditRx(MakeEdit(this, EDIT_RX_RECT)), EditSend(MakeEdit(this, EDIT_SEND_RECT)),
       ButtonSend(AddHiddenButton(BUTTON_SEND_RECT, QStringLiteral("Send"))),
       ButtonClear(AddHiddenButton(BUTTON_CLEAR_RECT, QStringLiteral("Clear"))),
@@ -123,8 +119,7 @@ void TFormRS232::ButtonSendClick()
     const QByteArray text = EditSend->text().toLatin1();
     ShowInfo(QString::fromLatin1(TRANSMITTING_TEXT), TInfoColour::Yellow);
     // A lost link reaches the main window when the click ends, after the texts.
-    const TOpResult result =
-        Exchange([&text](TBoard& board) { return SendUartText(board, text); });
+    const TOpResult result = Exchange([&text](TBoard& board) { return SendUartText(board, text); });
     if (result == TOpResult::Done)
         ShowInfo(QString::fromLatin1(TRANSMIT_OK_TEXT), TInfoColour::Green);
     else

@@ -85,23 +85,18 @@ QColor CellColour(int code, int row, int level)
     }
 }
 
-QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const char* text, const QColor& colour)
+QFont LabelFont()
 {
-    QLabel* label =
-        MakeLabel(parent, rect, PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS),
-                  Qt::AlignLeft | Qt::AlignTop);
-    label->setText(QString::fromLatin1(text));
-    SetLabelColour(label, colour);
-    return label;
+    return PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS);
 }
 
 } // namespace
 
 TFormVGA::TFormVGA(QWidget* owner, THost& host)
     : TFormPanel(owner, host, QString::fromLatin1(VGA_BACKGROUND)),
-      LabelCaption(
-          MakeTextLabel(this, CAPTION_RECT, "HDMI-TX Pattern Display", QColor(TITLE_CYAN))),
-      LabelPattern(MakeTextLabel(this, PATTERN_RECT, "Pattern:", Qt::white)),
+      LabelCaption(MakeTextLabel(this, CAPTION_RECT, LabelFont(), "HDMI-TX Pattern Display",
+                                 QColor(TITLE_CYAN))),
+      LabelPattern(MakeTextLabel(this, PATTERN_RECT, LabelFont(), "Pattern:", Qt::white)),
       ComboBoxVGA(new QComboBox(this)), ImageVGA(new QLabel(this)),
       m_Preview(IMAGE_VGA_RECT.size(), QImage::Format_RGB32)
 {

@@ -26,6 +26,15 @@ QLabel* MakeLabel(QWidget* parent, const QRect& rect, const QFont& font, Qt::Ali
     return label;
 }
 
+QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const QFont& font, const char* text,
+                      const QColor& colour)
+{
+    QLabel* label = MakeLabel(parent, rect, font, Qt::AlignLeft | Qt::AlignTop);
+    label->setText(QString::fromLatin1(text));
+    SetLabelColour(label, colour);
+    return label;
+}
+
 void SetLabelColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();

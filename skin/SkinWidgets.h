@@ -20,6 +20,9 @@ QFont PointFont(const QString& family, int points, bool bold = false);
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 /// A label at rect with font and alignment that lets the pointer through to its window.
 QLabel* MakeLabel(QWidget* parent, const QRect& rect, const QFont& font, Qt::Alignment alignment);
+/// A label as MakeLabel, aligned top-left, showing the Latin-1 text in colour.
+QLabel* MakeTextLabel(QWidget* parent, const QRect& rect, const QFont& font, const char* text,
+                      const QColor& colour);
 /// Sets a label's text colour.
 void SetLabelColour(QLabel* label, const QColor& colour);
 /// A hidden platform button: it only lends its place and caption to the skinned button
