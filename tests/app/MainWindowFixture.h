@@ -176,6 +176,16 @@ protected:
 
     std::string BoardStatus() { return m_pBoard->Control("status"); }
 
+    QString Info() const { return m_pForm->LabelInfo->text(); }
+
+    // The info line: this text, or up to the elapsed time when it ends in '(' or '['.
+    void ExpectInfo(const QString& text, QRgb colour)
+    {
+        const bool timed = text.endsWith('(') || text.endsWith('[');
+        EXPECT_TRUE(timed ? Info().startsWith(text) : Info() == text) << Info().toStdString();
+        EXPECT_EQ(TextColour(m_pForm->LabelInfo), QColor(colour)) << text.toStdString();
+    }
+
     // Requests the virtual board has answered so far.
     int BoardRequests()
     {
