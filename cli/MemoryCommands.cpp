@@ -166,13 +166,10 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
 
 int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
 {
-    if (outcome.Ok)
-        return EXIT_OK;
-    if (outcome.Aborted)
-        return EXIT_ABORTED;
     if (outcome.NoLink)
         return EXIT_LINK_FAILURE;
-    return outcome.BoardFailed ? m_Session.FailureStatus() : EXIT_BAD_ARGUMENTS;
+    return ::ExitStatusOf(TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted,
+                                          outcome.BoardFailed));
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "panels/MemoryFileTransfer.h"
 #include "panels/MemoryTransfer.h"
 #include "panels/ops/OpResult.h"
 
@@ -24,9 +23,4 @@ TOpResult TransferOutcome(const TBoard& board, bool ok, bool aborted, bool board
 inline TOpResult TransferOutcome(const TBoard& board, const TTransferResult& result)
 {
     return TransferOutcome(board, result.Ok, result.Aborted, result.BoardFailed);
-}
-
-inline TOpResult TransferOutcome(const TBoard& board, const TFileTransferOutcome& outcome)
-{
-    return TransferOutcome(board, outcome.Ok, outcome.Aborted, outcome.BoardFailed);
 }

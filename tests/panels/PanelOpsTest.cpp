@@ -138,7 +138,7 @@ TEST_F(PanelOpsTest, TransferOutcomesNameTheFailureTheBoardSaw)
     // A board failure is named by the board's last exchange: refused, or no link at all.
     ConnectBoard();
     EXPECT_EQ(TransferOutcome(Board, TTransferResult{.DataFailed = true}), TOpResult::FileFailed);
-    const TFileTransferOutcome boardFailed{.BoardFailed = true};
+    const TTransferResult boardFailed{.BoardFailed = true};
     Answer(REFUSED_STATUS);
     uint16_t value = 0;
     ASSERT_EQ(ReadMemoryWord(Board, MEM_TYPE_LPDDR2, 0, value), TOpResult::Refused);
