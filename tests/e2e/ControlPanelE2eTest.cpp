@@ -1,3 +1,4 @@
+#include "tests/e2e/E2eScreen.h"
 #include "tests/e2e/Xvfb.h"
 #include "tests/support/VirtualBoardProcess.h"
 
@@ -19,35 +20,13 @@
 namespace
 {
 
-const QString MAIN_CAPTION = QStringLiteral("Kelvaro - HX9 Control Panel V1.0.2");
-const QRect STATUS_RECT(30, 540, 92, 22);  // the status label, client pixels
 const QRect LED_TAB_RECT(8, 289, 93, 38);
-const QPoint CLOSE_BUTTON(559 + 18, 19 + 6);
 constexpr int CONNECT_LIMIT_MS = 60000;
 constexpr int WINDOW_LIMIT_MS = 30000;
 constexpr int EXIT_LIMIT_MS = 20000;
 constexpr int POLL_MS = 50;
-constexpr int INK_PIXELS = 8; // enough pixels of a colour to be text, not noise
 
-int CountPixels(const QImage& image, const QRect& rect, bool (*match)(const QColor&))
-{
-    int count = 0;
-    const QRect inside = rect.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-    {
-        for (int x = inside.left(); x <= inside.right(); ++x)
-        {
-            count += match(image.pixelColor(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-// "Connected" is written in RGB 0,128,0; a checked tab's caption in RGB 0,234,255.
-bool IsStatusGreen(const QColor& c)
-{
-    return c.green() >= 100 && c.green() <= 160 && c.red() < 50 && c.blue() < 50;
-}
+// A checked tab's caption is written in RGB 0,234,255.
 bool IsCheckedCaption(const QColor& c)
 {
     return c.red() < 60 && c.green() > 180 && c.blue() > 200;
@@ -90,7 +69,8 @@ protected:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("TMPDIR"), m_Temp.path()); // its own single-instance lock
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_Temp.path());
-        env.insert(QStringLiteral("QUARTUS_ROOTDIR"), QString::fromStdString(hx9test::QuartusRoot()));
+        env.insert(QStringLiteral("QUARTUS_ROOTDIR"),
+                   QString::fromStdString(hx9test::QuartusRoot()));
         // Under a real X server the system libraries (D-Bus, fontconfig, xcb) free their caches
         // racily at exit; leaks of our own code are caught by the offscreen window tests.
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
@@ -128,8 +108,10 @@ protected:
         {
             shot = m_X.Screenshot();
             if (!shot.isNull() &&
-                CountPixels(shot, STATUS_RECT.translated(window), IsStatusGreen) >= INK_PIXELS &&
-                CountPixels(shot, LED_TAB_RECT.translated(window), IsCheckedCaption) >= INK_PIXELS)
+                CountPixels(shot, E2E_STATUS_RECT.translated(window), IsStatusGreen) >=
+                    E2E_INK_PIXELS &&
+                CountPixels(shot, LED_TAB_RECT.translated(window), IsCheckedCaption) >=
+                    E2E_INK_PIXELS)
             {
                 return true;
             }
@@ -153,7 +135,7 @@ protected:
         QElapsedTimer clock;
         clock.start();
         QProcess& program = StartProgram();
-        const QString id = WaitForWindow(MAIN_CAPTION);
+        const QString id = WaitForWindow(E2E_MAIN_CAPTION);
         EXPECT_FALSE(id.isEmpty()) << "no main window appeared";
         if (id.isEmpty())
         {
@@ -166,7 +148,7 @@ protected:
         SaveArtefact(shot, artefact);
         EXPECT_TRUE(connected) << "no \"Connected\" within " << CONNECT_LIMIT_MS << " ms";
 
-        EXPECT_TRUE(m_X.ClickAt(window + CLOSE_BUTTON));
+        EXPECT_TRUE(m_X.ClickAt(window + E2E_CLOSE_BUTTON));
         EXPECT_TRUE(program.waitForFinished(EXIT_LIMIT_MS)) << "the close button did not end it";
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
@@ -200,7 +182,7 @@ TEST_F(ControlPanelE2eTest, SecondInstanceSaysSoAndEnds)
 {
     StartBoard(true);
     QProcess& first = StartProgram();
-    ASSERT_FALSE(WaitForWindow(MAIN_CAPTION).isEmpty());
+    ASSERT_FALSE(WaitForWindow(E2E_MAIN_CAPTION).isEmpty());
 
     QProcess& second = StartProgram();
     const QString box = WaitForWindow(QStringLiteral("Information"));

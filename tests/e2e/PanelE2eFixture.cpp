@@ -1,5 +1,7 @@
 #include "tests/e2e/PanelE2eFixture.h"
 
+#include "tests/e2e/E2eScreen.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,29 +17,9 @@
 namespace
 {
 
-const QString MAIN_CAPTION = QStringLiteral("Kelvaro - HX9 Control Panel V1.0.2");
-const QRect STATUS_RECT(30, 540, 92, 22); // the status label, client pixels
-const QPoint CLOSE_BUTTON(559 + 18, 19 + 6);
 const QSize PANEL_SIZE(387, 276);
 constexpr int LIMIT_MS = 60000;
 constexpr int MEASURE_MS = 3000; // also long enough for a panel to settle
-constexpr int INK_PIXELS = 8;    // enough pixels of a colour to be text, not noise
-
-// "Connected" is written in RGB 0,128,0.
-bool IsStatusGreen(const QColor& c)
-{
-    return c.green() >= 100 && c.green() <= 160 && c.red() < 50 && c.blue() < 50;
-}
-
-int CountPixels(const QImage& image, const QRect& rect, bool (*match)(const QColor&))
-{
-    int count = 0;
-    const QRect inside = rect.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            count += match(image.pixelColor(x, y)) ? 1 : 0;
-    return count;
-}
 
 // CPU seconds the process has used so far, from /proc; negative when unreadable.
 double CpuSeconds(qint64 pid)
@@ -92,25 +74,26 @@ bool PanelE2eTest::StartConnected()
     env.insert(QStringLiteral("QUARTUS_ROOTDIR"), QString::fromStdString(hx9test::QuartusRoot()));
     // System libraries free their caches racily at exit under a real X server. No quarantine,
     // so that the resident memory measured is the program's own.
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:quarantine_size_mb=0"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               QStringLiteral("detect_leaks=0:quarantine_size_mb=0"));
     m_Program.setProcessEnvironment(env);
     m_Program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_Program.setStandardOutputFile(QProcess::nullDevice());
     m_Program.start(QString::fromStdString(hx9test::ProgramDir() + "/hx9-control-panel"), {});
     QString id;
     if (!m_Program.waitForStarted(LIMIT_MS) ||
-        !WaitFor([&] { return !(id = m_X.FindWindow(MAIN_CAPTION)).isEmpty(); }, LIMIT_MS))
+        !WaitFor([&] { return !(id = m_X.FindWindow(E2E_MAIN_CAPTION)).isEmpty(); }, LIMIT_MS))
         return false;
     m_Window = m_X.WindowPosition(id);
-    const QRect status = STATUS_RECT.translated(m_Window);
-    return WaitFor([&]
-                   { return CountPixels(m_X.Screenshot(), status, IsStatusGreen) >= INK_PIXELS; },
-                   LIMIT_MS);
+    const QRect status = E2E_STATUS_RECT.translated(m_Window);
+    return WaitFor(
+        [&] { return CountPixels(m_X.Screenshot(), status, IsStatusGreen) >= E2E_INK_PIXELS; },
+        LIMIT_MS);
 }
 
 void PanelE2eTest::Close()
 {
-    ClickClient(CLOSE_BUTTON);
+    ClickClient(E2E_CLOSE_BUTTON);
     EXPECT_TRUE(m_Program.waitForFinished(LIMIT_MS)) << "the close button did not end it";
     EXPECT_EQ(m_Program.exitCode(), 0);
 }
