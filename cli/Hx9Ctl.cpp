@@ -26,10 +26,6 @@ namespace
 
 constexpr int UART_WAIT_MAX_MS = 24 * 60 * 60 * 1000;
 
-const QString START_RS232_FAILED = QStringLiteral("Failed to start RS232");
-const QString TRANSMIT_FAILED = QStringLiteral("RS232 transmit fail.");
-const QString RECEIVE_FAILED = QStringLiteral("RS232 receive fail.");
-
 // Which commands accept which option; --help and --configure go with every command.
 bool OptionAllowed(const QString& option, const QString& command)
 {
@@ -48,12 +44,13 @@ QString CrLfToLf(QString text)
 }
 
 // Opens the link and starts the UART monitor; EXIT_OK, or the failure's status after
-// START_RS232_FAILED.
+// "Failed to start RS232".
 int OpenUart(TCliSession& session)
 {
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
-    return session.Report(StartUartMonitor(session.Board()), START_RS232_FAILED);
+    return session.Report(StartUartMonitor(session.Board()),
+                          QString::fromLatin1(RS232_START_FAILED_TEXT));
 }
 
 } // namespace
@@ -270,9 +267,9 @@ int THx9Ctl::Adc(TCliSession& session, const QStringList& words)
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
     TAdcBlock block{};
-    const int status = session.Report(
-        ReadAdc(session.Board(), block),
-        QStringLiteral("adc: the board did not report the ADC channels"));
+    const int status =
+        session.Report(ReadAdc(session.Board(), block),
+                       QStringLiteral("adc: the board did not report the ADC channels"));
     if (status == EXIT_OK)
         session.Console().OutRaw(AdcReadoutText(block, QStringLiteral("\n")).toLocal8Bit());
     return status;
@@ -305,7 +302,7 @@ int THx9Ctl::UartSend(TCliSession& session, const QStringList& words)
     const TOpResult sent = SendUartText(session.Board(), text);
     // Stopped whatever the send did; the board's answer to the stop changes nothing.
     StopUartMonitor(session.Board());
-    return session.Report(sent, TRANSMIT_FAILED);
+    return session.Report(sent, QString::fromLatin1(RS232_TRANSMIT_FAILED_TEXT));
 }
 
 int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
@@ -334,7 +331,8 @@ int THx9Ctl::UartReceive(TCliSession& session, const TCliArguments& args)
     for (;;)
     {
         QByteArray received;
-        status = session.Report(ReceiveUartChunk(session.Board(), received), RECEIVE_FAILED);
+        status = session.Report(ReceiveUartChunk(session.Board(), received),
+                                QString::fromLatin1(RS232_RECEIVE_FAILED_TEXT));
         if (status != EXIT_OK)
             break;
         session.Console().OutRaw(received);
@@ -381,13 +379,12 @@ int THx9Ctl::Hdmi(TCliSession& session, const TCliArguments& args)
     const TOpResult started = StartHdmi(session.Board());
     if (started != TOpResult::Done)
         return session.Report(
-            started,
-            started == TOpResult::Refused
-                ? QStringLiteral("hdmi: the board refused to start the HDMI transmitter")
-                : QStringLiteral("hdmi: the board did not answer the start of the HDMI transmitter"));
-    const int status =
-        session.Report(SetHdmiPattern(session.Board(), static_cast<uint8_t>(code)),
-                       QStringLiteral("hdmi: the board did not take the pattern"));
+            started, started == TOpResult::Refused
+                         ? QStringLiteral("hdmi: the board refused to start the HDMI transmitter")
+                         : QStringLiteral(
+                               "hdmi: the board did not answer the start of the HDMI transmitter"));
+    const int status = session.Report(SetHdmiPattern(session.Board(), static_cast<uint8_t>(code)),
+                                      QStringLiteral("hdmi: the board did not take the pattern"));
     if (status != EXIT_OK)
         return status;
     console.Out(QStringLiteral("%1 %2").arg(code).arg(
@@ -403,8 +400,8 @@ int THx9Ctl::Hsmc(TCliSession& session, const QStringList& words)
     if (!session.OpenBoard())
         return EXIT_LINK_FAILURE;
     THsmcErrors errors;
-    const int ran = session.Report(RunHsmcLoopback(session.Board(), errors),
-                                   QLatin1String(HSMC_FAILED_TEXT));
+    const int ran =
+        session.Report(RunHsmcLoopback(session.Board(), errors), QLatin1String(HSMC_FAILED_TEXT));
     if (ran != EXIT_OK)
         return ran;
     TConsole& console = session.Console();

@@ -29,11 +29,8 @@ const char* const EDIT_RX_STYLE =
     "QLineEdit { color: white; background: transparent; border: 1px solid rgb(150,150,150); }";
 
 const char* const MONITOR_TEXT = "RS232 Monitor...";
-const char* const START_FAILED_TEXT = "Failed to start RS232";
 const char* const TRANSMITTING_TEXT = "RS232 transmitting...";
 const char* const TRANSMIT_OK_TEXT = "RS232 transmit successfully.";
-const char* const TRANSMIT_FAILED_TEXT = "RS232 transmit fail.";
-const char* const RECEIVE_FAILED_TEXT = "RS232 receive fail.";
 
 QFont LabelFont()
 {
@@ -83,7 +80,7 @@ void TFormRS232::AttachBoard(TBoard* board)
     // A monitor that would not start leaves the link to the other panels: no disconnect.
     if (StartUartMonitor(*board) != TOpResult::Done)
     {
-        ShowInfo(QString::fromLatin1(START_FAILED_TEXT), TInfoColour::Red);
+        ShowInfo(QString::fromLatin1(RS232_START_FAILED_TEXT), TInfoColour::Red);
         return;
     }
     SetSendEnabled(true);
@@ -123,7 +120,7 @@ void TFormRS232::ButtonSendClick()
     if (result == TOpResult::Done)
         ShowInfo(QString::fromLatin1(TRANSMIT_OK_TEXT), TInfoColour::Green);
     else
-        ShowInfo(QString::fromLatin1(TRANSMIT_FAILED_TEXT), TInfoColour::Red);
+        ShowInfo(QString::fromLatin1(RS232_TRANSMIT_FAILED_TEXT), TInfoColour::Red);
     SetSendEnabled(true);
 }
 
@@ -141,7 +138,7 @@ bool TFormRS232::PollBoard()
         EditRx->setText(EditRx->text() + QString::fromLatin1(received));
     if (result == TOpResult::LinkFailed)
     {
-        ShowInfo(QString::fromLatin1(RECEIVE_FAILED_TEXT), TInfoColour::Red);
+        ShowInfo(QString::fromLatin1(RS232_RECEIVE_FAILED_TEXT), TInfoColour::Red);
         return false;
     }
     // A refusal appends nothing and does not stop the poll.

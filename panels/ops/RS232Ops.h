@@ -10,6 +10,11 @@ class TBoard;
 // The UART-to-USB port, reached through the firmware's UART monitor.
 inline constexpr uint32_t UART_POLL_INTERVAL_MS = 100;
 
+// The port's failure texts, shown by the panel and printed by hx9ctl alike.
+inline constexpr const char* RS232_START_FAILED_TEXT = "Failed to start RS232";
+inline constexpr const char* RS232_TRANSMIT_FAILED_TEXT = "RS232 transmit fail.";
+inline constexpr const char* RS232_RECEIVE_FAILED_TEXT = "RS232 receive fail.";
+
 /// Switches the firmware's UART monitor on, under the board's lock. A board that is not
 /// connected is left alone: Done, nothing sent.
 TOpResult StartUartMonitor(TBoard& board);
