@@ -3,8 +3,10 @@
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "host/Host.h"
+#include "resources/SkinResources.h"
 
 #include <QFont>
+#include <QIcon>
 #include <exception>
 
 namespace
@@ -13,6 +15,7 @@ namespace
 void RunMainWindow(THost& host)
 {
     InstallFontSubstitutes();
+    InstallApplicationIcon();
     TFormMain form(host);
     form.show();
     QApplication::exec();
@@ -59,6 +62,16 @@ void InstallFontSubstitutes()
                                {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+void InstallApplicationIcon()
+{
+    QIcon icon;
+    for (const QString& path : AppIconPaths())
+        icon.addFile(path);
+    QApplication::setWindowIcon(icon);
+    // Ties the window to its desktop entry, where the desktop goes by that (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral(HX9_DESKTOP_ID));
 }
 
 int RunControlPanel(THost& host)

@@ -1,5 +1,7 @@
 #include "resources/SkinResources.h"
 
+#include <QDir>
+
 namespace
 {
 
@@ -15,4 +17,14 @@ QString SkinBitmapPath(const QString& name)
 QString SkinClipPath(const QString& name)
 {
     return FOLDER + name.toUpper() + QStringLiteral(".gif");
+}
+
+QStringList AppIconPaths()
+{
+    QStringList paths;
+    const QStringList names =
+        QDir(FOLDER).entryList({QStringLiteral("APP_ICON_*.png")}, QDir::Files);
+    for (const QString& name : names)
+        paths << FOLDER + name;
+    return paths;
 }

@@ -1,7 +1,9 @@
-// Draws the skin into a folder at build time: NAME.bmp for every bitmap (24-bit) and
-// WELCOME_AVI.gif for the welcome clip. Run with QT_QPA_PLATFORM=offscreen.
+// Draws the skin into a folder at build time: NAME.bmp for every bitmap (24-bit),
+// WELCOME_AVI.gif for the welcome clip and APP_ICON_<size>.png for the application icon.
+// Run with QT_QPA_PLATFORM=offscreen.
 
 #include "resources/skingen/GifWriter.h"
+#include "resources/skingen/IconArt.h"
 #include "resources/skingen/SkinCatalog.h"
 #include "resources/skingen/WelcomeClip.h"
 
@@ -15,6 +17,7 @@ namespace
 {
 
 constexpr const char* CLIP_NAME = "WELCOME_AVI";
+constexpr const char* ICON_NAME = "APP_ICON_%1.png";
 
 bool WriteFile(const QString& path, const QByteArray& bytes, QString& error)
 {
@@ -39,6 +42,30 @@ bool WriteBitmap(const QString& path, const QImage& image, QString& error)
         return false;
     }
     return WriteFile(path, bytes, error);
+}
+
+bool WritePng(const QString& path, const QImage& image, QString& error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+    {
+        error = QStringLiteral("Unable to encode '%1' as PNG").arg(path);
+        return false;
+    }
+    return WriteFile(path, bytes, error);
+}
+
+bool DrawIcons(const QDir& folder, QString& error)
+{
+    for (const int pixels : IconArt::SIZES)
+    {
+        const QString name = QString::fromLatin1(ICON_NAME).arg(pixels);
+        if (!WritePng(folder.filePath(name), IconArt::Draw(pixels), error))
+            return false;
+    }
+    return true;
 }
 
 bool DrawAll(const QDir& folder, QString& error)
@@ -69,7 +96,8 @@ bool DrawAll(const QDir& folder, QString& error)
         return false;
     }
     return WriteFile(folder.filePath(QString::fromLatin1(CLIP_NAME) + QStringLiteral(".gif")), clip,
-                     error);
+                     error) &&
+           DrawIcons(folder, error);
 }
 
 } // namespace
