@@ -28,9 +28,10 @@ constexpr double MAX_IDLE_SECONDS = 1e7;
 const char* const USAGE =
     "usage: hx9-board-sim serve [--port P] [--stay] [--idle-timeout S] [--detach] [--programmed]\n"
     "       hx9-board-sim [--port P] COMMAND [ARGS...]\n"
+    "       hx9-board-sim --help | --version\n"
     "\n"
     "COMMAND is a line of the control interface, e.g. program FILE, power-cycle, status,\n"
-    "keys 0x3, leds, uart sent, fault checksum 2, shutdown (see virtualboard/README.md).\n"
+    "keys 0x3, leds, uart sent, fault checksum 2, shutdown (man hx9-board-sim lists all).\n"
     "The JTAG port comes from KELVARO_JTAG_SERVER (host:port, default 127.0.0.1:45480);\n"
     "the control port is the JTAG port + 1.\n";
 
@@ -220,6 +221,11 @@ int main(int argc, char** argv)
     {
         std::fputs(USAGE, args.empty() ? stderr : stdout);
         return args.empty() ? EXIT_USAGE : EXIT_SUCCESS;
+    }
+    if (args[0] == "--version" || args[0] == "-V")
+    {
+        std::printf("hx9-board-sim %s\n", HX9_VERSION);
+        return EXIT_SUCCESS;
     }
     if (args[0] == "serve")
         return Serve(std::vector<std::string>(args.begin() + 1, args.end()));
