@@ -9,6 +9,7 @@ HX9_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xdotool imagemagick x11-utils bsdutils
   fonts-liberation
+  desktop-file-utils appstream groff-base
 )
 
 # Installs whatever of HX9_PACKAGES is missing; quick when all are there.

@@ -141,6 +141,10 @@ protected:
         {
             return -1;
         }
+        // What the desktop shows for the window (_NET_WM_ICON): the icon at the theme's sizes.
+        const QByteArray icon = m_X.Run(
+            QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ICON")});
+        EXPECT_TRUE(icon.contains("Icon (16 x 16)") && icon.contains("Icon (256 x 256)"));
         const QPoint window = m_X.WindowPosition(id);
         QImage shot;
         const bool connected = WaitForConnected(window, shot);
