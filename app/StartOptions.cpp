@@ -1,9 +1,12 @@
 #include "app/StartOptions.h"
 
+#include "config/ProgrammerLocation.h"
+
 namespace
 {
 
-const char* const HELP_TEXT = R"(Usage: hx9-control-panel [--help | --version]
+const char* const HELP_TEXT = R"(Usage: hx9-control-panel [--virtual-board]
+       hx9-control-panel --help | --version
 The HX9 Control Panel drives the LEDs, seven-segment digits, keys and switches,
 LPDDR2 and SRAM memory, SD card, ADC, UART, HDMI test patterns and HSMC loopback of
 the HX9 board (Velmora Starter Board) over its JTAG link, in one window.
@@ -13,8 +16,10 @@ the FPGA with HX9_ControlPanel.sof from its program folder through the Quartus
 programmer. One control panel runs per user.
 
 Options:
-  -h, --help     show this help and exit
-  -V, --version  show the version and exit
+      --virtual-board  configure the FPGA through the virtual Quartus programmer of
+                       the program folder, for the bundled virtual board
+  -h, --help           show this help and exit
+  -V, --version        show the version and exit
 Qt's own options (-platform, -display and the others) go to Qt.
 
 Environment:
@@ -34,11 +39,16 @@ TStartOptions TStartOptions::Parse(const QStringList& arguments)
     for (const QString& argument : arguments)
     {
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            return {saHelp, QString()};
+            return {saHelp, QString(), false};
         if (argument == QLatin1String("--version") || argument == QLatin1String("-V"))
-            return {saVersion, QString()};
-        if (options.Action == saRun)
-            options = {saUnknown, argument};
+            return {saVersion, QString(), false};
+        if (argument == QLatin1String("--virtual-board"))
+            options.bVirtualBoard = true;
+        else if (options.Action == saRun)
+        {
+            options.Action = saUnknown;
+            options.Unknown = argument;
+        }
     }
     return options;
 }
@@ -58,4 +68,10 @@ QString UnknownOptionText(const QString& argument)
 {
     return QStringLiteral("%1: unknown option '%2' (try --help)\n")
         .arg(QLatin1String(PROGRAM_FILE_NAME), argument);
+}
+
+void UseVirtualProgrammer(const QString& programFolder)
+{
+    qputenv(QUARTUS_ROOT_ENV,
+            (programFolder + QLatin1String(VIRTUAL_QUARTUS_FOLDER)).toLocal8Bit());
 }

@@ -4,9 +4,12 @@
 #include <QStringList>
 
 inline constexpr const char* PROGRAM_FILE_NAME = "hx9-control-panel";
+// The virtual Quartus folder in the program folder.
+inline constexpr const char* VIRTUAL_QUARTUS_FOLDER = "quartus";
 
 // The control panel's own command line: --help and --version, answered before Qt opens a
-// display. Qt takes its own options (-platform, -display, ...) out of the arguments.
+// display, and --virtual-board. Qt takes its own options (-platform, -display, ...) out of
+// the arguments.
 struct TStartOptions
 {
     enum TAction
@@ -19,6 +22,7 @@ struct TStartOptions
 
     TAction Action = saRun;
     QString Unknown;
+    bool bVirtualBoard = false; // the bundled virtual programmer instead of the user's Quartus
 
     /// Reads the arguments after the program name; the first of --help or --version wins.
     static TStartOptions Parse(const QStringList& arguments);
@@ -30,3 +34,6 @@ QString StartHelp();
 QString StartVersion();
 /// The one-line complaint about an unknown argument.
 QString UnknownOptionText(const QString& argument);
+/// Points QUARTUS_ROOTDIR, for this process and what it starts, at the virtual programmer
+/// beside the program, so the virtual board is configured as a real one would be.
+void UseVirtualProgrammer(const QString& programFolder);

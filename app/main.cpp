@@ -44,6 +44,8 @@ int main(int argc, char** argv)
         return Print(stderr, UnknownOptionText(options.Unknown), EXIT_BAD_OPTION);
 
     TGuiHost host;
+    if (options.bVirtualBoard)
+        UseVirtualProgrammer(host.ProgramFolder());
     application.SetHost(&host);
     const int status = RunControlPanel(host);
     application.SetHost(nullptr);

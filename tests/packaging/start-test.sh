@@ -12,12 +12,12 @@ failures=0
 
 # arguments ; environment ; status ; stdout's first line ; stderr (one line, or empty)
 cases=(
-  "--help;-u DISPLAY -u WAYLAND_DISPLAY;0;Usage: hx9-control-panel [--help | --version];"
+  "--help;-u DISPLAY -u WAYLAND_DISPLAY;0;Usage: hx9-control-panel [--virtual-board];"
   "-V;-u DISPLAY -u WAYLAND_DISPLAY;0;hx9-control-panel $version;"
   "-platform offscreen --version;DISPLAY=:0;0;hx9-control-panel $version;"
   ";-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM;1;;hx9-control-panel: no display: DISPLAY is not set"
   ";-u WAYLAND_DISPLAY DISPLAY=:9173 QT_QPA_PLATFORM=xcb;1;;hx9-control-panel: no display: could not connect to display :9173"
-  "--bogus;QT_QPA_PLATFORM=offscreen;2;;hx9-control-panel: unknown option '--bogus' (try --help)"
+  "--virtual-board --bogus;QT_QPA_PLATFORM=offscreen;2;;hx9-control-panel: unknown option '--bogus' (try --help)"
 )
 for row in "${cases[@]}"; do
   IFS=';' read -r args environment status first error <<<"$row"
