@@ -455,7 +455,7 @@ std::string TControlInterface::Memory(const TWords& words)
 {
     const std::string usage =
         "usage: mem read|crc TYPE ADDRESS COUNT | mem write TYPE ADDRESS HEXBYTES "
-        "| mem stuck TYPE BIT 0|1 | mem short TYPE LINE LINE | mem healthy TYPE "
+        "| mem stuck TYPE BIT 0|1 [ADDRESS] | mem short TYPE LINE LINE | mem healthy TYPE "
         "(TYPE lpddr2, sram, adc or a number)";
     if (words.size() >= 3 && (words[1] == "stuck" || words[1] == "short" || words[1] == "healthy"))
         return MemoryFault(words, usage);
@@ -530,21 +530,26 @@ std::string TControlInterface::MemoryFault(const TWords& words, const std::strin
     const uint64_t lines = static_cast<uint64_t>(std::bit_width(memory->Size() / 2) - 1);
     uint64_t a = 0;
     uint64_t b = 0;
-    if (words.size() != 5)
+    uint64_t cell = 0;
+    const bool oneCell = words[1] == "stuck" && words.size() == 6;
+    if (words.size() != 5 && !oneCell)
         return Error(usage);
     if (words[1] == "stuck" && ParseUnsigned(words[3], WORD_BITS - 1, a) &&
-        ParseUnsigned(words[4], 1, b))
+        ParseUnsigned(words[4], 1, b) &&
+        (!oneCell || ParseUnsigned(words[5], memory->Size() / 2 - 1, cell)))
     {
-        faults.StickBit(static_cast<int>(a), b != 0);
+        faults.StickBit(static_cast<int>(a), b != 0,
+                        oneCell ? std::optional<uint64_t>(cell) : std::nullopt);
         return Ok();
     }
-    if (words[1] == "short" && ParseUnsigned(words[3], lines - 1, a) &&
+    if (words.size() == 5 && words[1] == "short" && ParseUnsigned(words[3], lines - 1, a) &&
         ParseUnsigned(words[4], lines - 1, b) && a != b)
     {
         faults.ShortLines(static_cast<int>(a), static_cast<int>(b));
         return Ok();
     }
-    return Error(usage + "; BIT 0..15, LINE 0.." + std::to_string(lines - 1));
+    return Error(usage + "; BIT 0..15, LINE 0.." + std::to_string(lines - 1) +
+                 ", ADDRESS a word address below " + HexWord(memory->Size() / 2, 1));
 }
 
 std::string TControlInterface::Fault(const std::string& rest)
