@@ -162,16 +162,16 @@ TEST_F(ProgrammedBoard, FullSizeFramesCrossTheSocketIntact)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<uint8_t>((i * 131) ^ (i >> 8));
     const auto written =
-        Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(0x100000), data})), 7);
+        Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(0x100000), data})), 7);
     ASSERT_EQ(written.size(), 7u);
     EXPECT_EQ(written[4], STATUS_OK);
 
     const auto reply =
-        Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(0x100000), Le32(32747)})),
-                 32748 + FRAME_OVERHEAD);
-    ASSERT_EQ(reply.size(), 32748 + FRAME_OVERHEAD);
+        Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_TYPE_LPDDR2}, Le32(0x100000), Le32(32747)})),
+                 32748 + PKT_FRAME_OVERHEAD);
+    ASSERT_EQ(reply.size(), 32748 + PKT_FRAME_OVERHEAD);
     EXPECT_TRUE(IsWellFormedFrame(reply.data(), reply.size()));
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + FRAME_HEADER_LEN + 1));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + PKT_HEADER_LEN + 1));
     std::string crc;
     ASSERT_TRUE(m_Board.Command("mem crc lpddr2 0x100000 32743", &crc));
     EXPECT_EQ(crc.size(), 10u);
