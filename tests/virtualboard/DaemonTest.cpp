@@ -9,8 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -200,8 +205,46 @@ TEST(Daemon, ExitsAfterTheIdleTimeoutWithoutClients)
     EXPECT_EQ(exitCode, 0);
 }
 
+// Where each descriptor of the process listening on a loopback TCP port leads, as /proc
+// shows it ("/dev/null", "socket:[…]", "pipe:[…]"); empty when no such process is seen.
+std::map<int, std::string> ListenerDescriptors(uint16_t port)
+{
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::string inode;
+    std::getline(table, line); // the column names
+    while (inode.empty() && std::getline(table, line))
+    {
+        std::istringstream in(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, node;
+        in >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
+            timeout >> node;
+        constexpr const char* LISTENING = "0A";
+        if (state == LISTENING && std::stoul(local.substr(local.find(':') + 1), nullptr, 16) == port)
+            inode = node;
+    }
+    if (inode.empty())
+        return {};
+    const std::filesystem::path socket = "socket:[" + inode + "]";
+    std::error_code error;
+    for (const auto& process : std::filesystem::directory_iterator("/proc", error))
+    {
+        std::map<int, std::string> descriptors;
+        bool listener = false;
+        for (const auto& fd : std::filesystem::directory_iterator(process.path() / "fd", error))
+        {
+            const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), error);
+            listener = listener || target == socket;
+            descriptors[std::stoi(fd.path().filename())] = target.string();
+        }
+        if (listener)
+            return descriptors;
+    }
+    return {};
+}
+
 // The parent returns at once with the port, and the daemon holds none of the caller's
-// descriptors: RunProgram sees both pipes close although the daemon keeps running.
+// pipes: its standard streams lead to /dev/null and it keeps no pipe open.
 TEST(Daemon, DetachReturnsThePortAndLetsGoOfTheCallersPipes)
 {
     const auto run = RunProgram({Sim(), "serve", "--port", "0", "--detach", "--idle-timeout", "30"},
@@ -212,6 +255,16 @@ TEST(Daemon, DetachReturnsThePortAndLetsGoOfTheCallersPipes)
     ASSERT_EQ(std::sscanf(run.Out.c_str(), "port %u", &port), 1) << run.Out;
     TEndpoint endpoint;
     endpoint.JtagPort = static_cast<uint16_t>(port);
+    const std::map<int, std::string> descriptors = ListenerDescriptors(endpoint.ControlPort());
+    ASSERT_FALSE(descriptors.empty());
+    for (const auto& [fd, target] : descriptors)
+    {
+        if (fd <= STDERR_FILENO)
+        {
+            EXPECT_EQ(target, "/dev/null") << "descriptor " << fd;
+        }
+        EXPECT_NE(target.rfind("pipe:", 0), 0u) << "descriptor " << fd << ": " << target;
+    }
     std::string reply;
     std::string error;
     ASSERT_TRUE(ControlRequest(endpoint, "ping", reply, error)) << error;
