@@ -215,6 +215,11 @@ TEST_F(BoardTest, ProgrammingErrorsStopTheProgram)
         "dwPayloadLen <= PKT_PC2NIOS_MAX_PL_LEN");
     EXPECT_DEATH(Board.Transact(CMD_PING, nullptr, REPLY_HEADER_LIMIT_MS, 0, nullptr, 1),
                  "pReturnBuffer");
+    // No reply is longer than a memory read's status and 32747 bytes.
+    Bytes room(32749);
+    EXPECT_DEATH(
+        Board.Transact(CMD_MEMORY_READ, room.data(), REPLY_HEADER_LIMIT_MS, 0, nullptr, 32749),
+        "replyPayloadLen <= PKT_NIOS2PC_MAX_PL_LEN");
 }
 
 TEST_F(BoardTest, ChecksumAndFrameCheck)
