@@ -2,11 +2,10 @@
 
 #include "cli/CliSession.h"
 #include "cli/TerminalProgress.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/ops/MemoryOps.h"
+#include "ops/MemoryOps.h"
+#include "transfer/BoardMemoryLink.h"
 
-TCliMemoryView::TCliMemoryView(TCliSession& session, const TInterruptGuard& interrupt,
-                               QString path)
+TCliMemoryView::TCliMemoryView(TCliSession& session, const TInterruptGuard& interrupt, QString path)
     : m_Session(session), m_Interrupt(interrupt), m_Path(std::move(path))
 {
     m_Clock.start();

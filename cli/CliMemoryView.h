@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/MemorySequence.h"
+#include "transfer/MemorySequence.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "cli/CliConnect.h"
 #include "cli/ExitStatus.h"
-#include "panels/ops/BoardOutcome.h"
+#include "ops/BoardOutcome.h"
 
 TCliSession::TCliSession(bool configure)
     : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)

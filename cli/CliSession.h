@@ -3,8 +3,8 @@
 #include "board/Board.h"
 #include "cli/CliHost.h"
 #include "cli/Console.h"
-#include "panels/ops/OpResult.h"
-#include "panels/HexField.h"
+#include "ops/OpResult.h"
+#include "transfer/HexField.h"
 
 #include <QString>
 

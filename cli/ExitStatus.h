@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/ops/OpResult.h"
+#include "ops/OpResult.h"
 
 // hx9ctl's exit statuses, as documented in its --help.
 inline constexpr int EXIT_OK = 0;

@@ -1,17 +1,17 @@
 #include "cli/MemoryCommands.h"
 
 #include "cli/CliArguments.h"
+#include "cli/CliMemoryView.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
-#include "cli/CliMemoryView.h"
 #include "cli/InterruptGuard.h"
 #include "cli/TerminalProgress.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/MemoryCheck.h"
-#include "panels/MemorySequence.h"
-#include "panels/MemoryText.h"
-#include "panels/MemoryType.h"
-#include "panels/ops/MemoryOps.h"
+#include "ops/MemoryOps.h"
+#include "transfer/BoardMemoryLink.h"
+#include "transfer/MemoryCheck.h"
+#include "transfer/MemorySequence.h"
+#include "transfer/MemoryText.h"
+#include "transfer/MemoryType.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -168,8 +168,8 @@ int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
 {
     if (outcome.NoLink)
         return EXIT_LINK_FAILURE;
-    return ::ExitStatusOf(TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted,
-                                          outcome.BoardFailed));
+    return ::ExitStatusOf(
+        TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted, outcome.BoardFailed));
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
@@ -215,8 +215,8 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
     const QString at = QString::asprintf("%07X", wordAddress);
     uint64_t failing = 0;
 
-    bool going = ReportPass(QStringLiteral("Data bus, walking one at %1").arg(at),
-                            check.DataBus(), failing);
+    bool going =
+        ReportPass(QStringLiteral("Data bus, walking one at %1").arg(at), check.DataBus(), failing);
     if (going)
     {
         int lines = 0;
@@ -232,8 +232,8 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
     }
 
     TConsole& console = m_Session.Console();
-    const QString range = QString::asprintf("%s %07X-%07X", type.Name, wordAddress,
-                                            wordAddress + wordLength - 1);
+    const QString range =
+        QString::asprintf("%s %07X-%07X", type.Name, wordAddress, wordAddress + wordLength - 1);
     if (!going)
     {
         console.Error(QStringLiteral("Memory test of %1: not finished").arg(range));
@@ -261,7 +261,8 @@ bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& 
     else if (result.FailingWords == 0)
         console.Out(pass + QStringLiteral(": pass"));
     else
-        console.Out(QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
+        console.Out(
+            QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
     for (const TMemoryFault& fault : result.First)
         console.Out(QStringLiteral("  ") + MemoryFaultText(fault));
     return result.LinkOk && !result.Aborted;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panels/FormPanel.h"
-#include "panels/MemorySequence.h"
+#include "transfer/MemorySequence.h"
 
 #include <memory>
 

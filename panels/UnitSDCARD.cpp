@@ -2,8 +2,8 @@
 
 #include "board/Board.h"
 #include "host/Host.h"
-#include "panels/SDCardText.h"
-#include "panels/ops/SDCardOps.h"
+#include "ops/SDCardOps.h"
+#include "ops/SDCardText.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 

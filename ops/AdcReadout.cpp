@@ -1,0 +1,24 @@
+#include "ops/AdcReadout.h"
+
+namespace
+{
+constexpr double VOLTS_PER_MILLIVOLT = 0.001;
+constexpr int BYTE_BITS = 8;
+} // namespace
+
+uint16_t AdcChannelMillivolts(const TAdcBlock& block, uint32_t channel)
+{
+    return static_cast<uint16_t>(block.at(2 * channel) | (block.at(2 * channel + 1) << BYTE_BITS));
+}
+
+QString AdcReadoutText(const TAdcBlock& block, const QString& lineEnd)
+{
+    QString text;
+    for (uint32_t channel = 0; channel < ADC_CHANNEL_COUNT; ++channel)
+    {
+        text += QString::asprintf("CH%d: %.3f V", static_cast<int>(channel),
+                                  AdcChannelMillivolts(block, channel) * VOLTS_PER_MILLIVOLT);
+        text += lineEnd;
+    }
+    return text;
+}
