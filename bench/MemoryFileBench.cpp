@@ -49,10 +49,11 @@ void Run(const char* what, const QString& path, uint32_t words)
     const long before = PeakRssKb();
     QElapsedTimer timer;
     timer.start();
+    const auto done = [](const TFileTransferResult& result)
+    { return result.Result == TOpResult::Done; };
     TMemoryFileSink sink;
-    TFileTransferOutcome outcome;
-    if (!OpenFileForLoad(sink, path, outcome) ||
-        !LoadMemoryToFile(link, progress, lpddr2, 0, words, sink).Ok)
+    if (!done(OpenFileForLoad(sink, path)) ||
+        !done(LoadMemoryToFile(link, progress, lpddr2, 0, words, sink)))
     {
         std::printf("%s: save failed\n", what);
         return;
@@ -61,8 +62,8 @@ void Run(const char* what, const QString& path, uint32_t words)
 
     TMemoryFileSource source;
     timer.restart();
-    if (!OpenFileForMemory(source, path, lpddr2, 0, std::nullopt, outcome) ||
-        !WriteFileToMemory(link, progress, lpddr2, 0, source).Ok)
+    if (!done(OpenFileForMemory(source, path, lpddr2, 0, std::nullopt)) ||
+        !done(WriteFileToMemory(link, progress, lpddr2, 0, source)))
     {
         std::printf("%s: load failed\n", what);
         return;

@@ -34,16 +34,18 @@ void TCliMemoryView::ShowMessage(THost::TMessageKind, const QString& text)
         m_Session.Console().Error(text);
 }
 
-bool TCliMemoryView::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
+TOpResult TCliMemoryView::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
 {
-    return m_Session.OpenBoard() &&
-           ReadMemoryWord(m_Session.Board(), memoryType, wordAddress, value) == TOpResult::Done;
+    if (!m_Session.OpenBoard())
+        return TOpResult::LinkFailed;
+    return ReadMemoryWord(m_Session.Board(), memoryType, wordAddress, value);
 }
 
-bool TCliMemoryView::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
+TOpResult TCliMemoryView::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
 {
-    return m_Session.OpenBoard() &&
-           WriteMemoryWord(m_Session.Board(), memoryType, wordAddress, data) == TOpResult::Done;
+    if (!m_Session.OpenBoard())
+        return TOpResult::LinkFailed;
+    return WriteMemoryWord(m_Session.Board(), memoryType, wordAddress, data);
 }
 
 std::shared_ptr<TMemoryLink> TCliMemoryView::Link()

@@ -23,6 +23,7 @@ constexpr int ExitStatusOf(TOpResult result)
     case TOpResult::Aborted:
         return EXIT_ABORTED;
     case TOpResult::FileFailed:
+    case TOpResult::BadInput:
         return EXIT_BAD_ARGUMENTS;
     }
     return EXIT_LINK_FAILURE;

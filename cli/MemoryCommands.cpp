@@ -143,8 +143,7 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     // file is dropped; during the transfer it stops it between chunks.
     const TInterruptGuard interrupt;
     TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
-    const TMemoryOutcome outcome = TMemorySequence(view).LoadFile(type, address, length);
-    return ExitStatusOf(outcome);
+    return ExitStatusOf(TMemorySequence(view).LoadFile(type, address, length).Result);
 }
 
 int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
@@ -159,17 +158,9 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     const TInterruptGuard interrupt;
     TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
     const TMemoryOutcome outcome = TMemorySequence(view).WriteFile(type, address, length);
-    if (outcome.Ok && !length)
-        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsWritten));
-    return ExitStatusOf(outcome);
-}
-
-int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
-{
-    if (outcome.NoLink)
-        return EXIT_LINK_FAILURE;
-    return ::ExitStatusOf(
-        TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted, outcome.BoardFailed));
+    if (outcome.Result == TOpResult::Done && !length)
+        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsMoved));
+    return ExitStatusOf(outcome.Result);
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
@@ -254,9 +245,9 @@ bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& 
 {
     TConsole& console = m_Session.Console();
     failing += result.FailingWords;
-    if (result.Aborted)
+    if (result.Result == TOpResult::Aborted)
         console.Error(pass + QStringLiteral(": aborted"));
-    else if (!result.LinkOk)
+    else if (result.Result != TOpResult::Done)
         console.Error(pass + QStringLiteral(": the board failed"));
     else if (result.FailingWords == 0)
         console.Out(pass + QStringLiteral(": pass"));
@@ -265,5 +256,5 @@ bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& 
             QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
     for (const TMemoryFault& fault : result.First)
         console.Out(QStringLiteral("  ") + MemoryFaultText(fault));
-    return result.LinkOk && !result.Aborted;
+    return result.Result == TOpResult::Done;
 }

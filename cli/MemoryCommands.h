@@ -11,7 +11,6 @@ class TBoard;
 class TCliSession;
 struct TCliArguments;
 struct TMemoryCheckResult;
-struct TMemoryOutcome;
 struct TMemoryType;
 
 // hx9ctl's mem commands: one word read and written through the memory word operations,
@@ -38,8 +37,6 @@ private:
     // Opens the link and runs one word access; on failure shows failureText and returns the
     // failure's status.
     int RandomAccess(const std::function<TOpResult(TBoard&)>& access, const QString& failureText);
-    // The exit status of a file transfer's outcome.
-    int ExitStatusOf(const TMemoryOutcome& outcome);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
 

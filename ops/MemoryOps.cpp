@@ -39,12 +39,3 @@ TOpResult WriteMemoryWord(TBoard& board, uint8_t memoryType, uint32_t wordAddres
     return CommandOutcome(board, board.MemoryWrite(memoryType, wordAddress * MEMORY_WORD_BYTES,
                                                    MEMORY_WORD_BYTES, bytes.data()));
 }
-
-TOpResult TransferOutcome(const TBoard& board, bool ok, bool aborted, bool boardFailed)
-{
-    if (ok)
-        return TOpResult::Done;
-    if (aborted)
-        return TOpResult::Aborted;
-    return boardFailed ? CommandOutcome(board, false) : TOpResult::FileFailed;
-}

@@ -22,8 +22,3 @@ uint16_t MemoryWordOf(const TMemoryWordBytes& bytes);
 TOpResult ReadMemoryWord(TBoard& board, uint8_t memoryType, uint32_t wordAddress, uint16_t& value);
 /// Writes one 16-bit word at wordAddress of memoryType. Takes no lock.
 TOpResult WriteMemoryWord(TBoard& board, uint8_t memoryType, uint32_t wordAddress, uint16_t data);
-
-/// How a transfer ended: Done, Aborted, a board failure told apart by the board's last
-/// exchange (CommandOutcome), else FileFailed. The write direction's own LinkFailed flag,
-/// which decides the memory panel's OnLinkFailure, is left to the panel.
-TOpResult TransferOutcome(const TBoard& board, bool ok, bool aborted, bool boardFailed);

@@ -8,5 +8,6 @@ enum class TOpResult
     Refused,    // the board answered with a failure: a non-zero status, a failed loopback, no card
     LinkFailed, // no valid answer: the exchange itself failed
     Aborted,    // the user stopped it
-    FileFailed  // a file could not be read or written
+    FileFailed, // a file could not be read or written
+    BadInput    // an input the operation checks itself was refused: nothing was sent
 };

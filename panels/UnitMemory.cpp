@@ -335,7 +335,7 @@ void TFormMemory::ButtonMemoryRandomReadClick()
 {
     const TMemoryOutcome outcome = m_Sequence.RandomRead(SelectedType(), EditMemRdmAddr->text());
     // A failed read keeps the word shown before.
-    if (outcome.Ok)
+    if (outcome.Result == TOpResult::Done)
         EditMemRdmRead->setText(WordText(outcome.Word));
 }
 
@@ -354,10 +354,11 @@ void TFormMemory::ButtonMemWrite2FMemClick()
         length = EditMemWriteLen->text();
     const TMemoryOutcome outcome =
         m_Sequence.WriteFile(SelectedType(), EditMemWriteAddr->text(), length);
-    if (outcome.Ok && fileLength)
-        EditMemWriteLen->setText(QString::asprintf("%X", outcome.WordsWritten));
-    // A board taken away during the transfer is no broken link.
-    m_bLinkFailed = outcome.LinkFailed && !m_bDetachedWhileBusy;
+    if (outcome.Result == TOpResult::Done && fileLength)
+        EditMemWriteLen->setText(QString::asprintf("%X", outcome.WordsMoved));
+    // Any failure after the first keep-alive counts as a lost link, a refused chunk too; a
+    // board taken away during the transfer does not.
+    m_bLinkFailed = outcome.FailedMidway && !m_bDetachedWhileBusy;
     if (m_bLinkFailed)
     {
         ReportLinkFailure();
@@ -451,16 +452,18 @@ QString TFormMemory::AskSaveFile()
 }
 
 // A failed word access never counts as a lost link: the board stays in use.
-bool TFormMemory::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
+TOpResult TFormMemory::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
 {
-    return BoardUsable() &&
-           ReadMemoryWord(*Board(), memoryType, wordAddress, value) == TOpResult::Done;
+    if (!BoardUsable())
+        return TOpResult::LinkFailed;
+    return ReadMemoryWord(*Board(), memoryType, wordAddress, value);
 }
 
-bool TFormMemory::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
+TOpResult TFormMemory::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
 {
-    return BoardUsable() &&
-           WriteMemoryWord(*Board(), memoryType, wordAddress, data) == TOpResult::Done;
+    if (!BoardUsable())
+        return TOpResult::LinkFailed;
+    return WriteMemoryWord(*Board(), memoryType, wordAddress, data);
 }
 
 std::shared_ptr<TMemoryLink> TFormMemory::Link()

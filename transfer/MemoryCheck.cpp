@@ -123,17 +123,19 @@ private:
 
 bool TMemoryCheck::Write(uint32_t offset, uint16_t value, TMemoryCheckResult& result)
 {
-    result.LinkOk = MemoryRandomWrite(m_Link, m_Type, m_Address + offset, value);
-    return result.LinkOk;
+    result.Result = MemoryRandomWrite(m_Link, m_Type, m_Address + offset, value);
+    return result.Result == TOpResult::Done;
 }
 
 bool TMemoryCheck::Expect(uint32_t offset, uint16_t expected, TMemoryCheckResult& result)
 {
     uint16_t read = 0;
-    result.LinkOk = MemoryRandomRead(m_Link, m_Type, m_Address + offset, read);
-    if (result.LinkOk && read != expected)
+    result.Result = MemoryRandomRead(m_Link, m_Type, m_Address + offset, read);
+    if (result.Result != TOpResult::Done)
+        return false;
+    if (read != expected)
         Record(result, m_Address + offset, expected, read);
-    return result.LinkOk;
+    return true;
 }
 
 TMemoryCheckResult TMemoryCheck::DataBus()
@@ -196,17 +198,12 @@ TMemoryCheckResult TMemoryCheck::RandomPattern(uint32_t seed, TTransferProgress&
     TPatternSource source(seed);
     const TTransferResult written =
         WriteMemoryWithProgress(m_Link, progress, m_Type, byteAddress, bytes, source);
-    if (!written.Ok)
-    {
-        result.LinkOk = !written.BoardFailed;
-        result.Aborted = written.Aborted;
+    result.Result = written.Result;
+    if (result.Result != TOpResult::Done)
         return result;
-    }
     TPatternSink sink(seed, m_Address, result);
-    const TTransferResult read =
-        ReadMemoryWithProgress(m_Link, progress, m_Type, byteAddress, bytes, sink);
-    result.LinkOk = !read.BoardFailed;
-    result.Aborted = read.Aborted;
+    result.Result =
+        ReadMemoryWithProgress(m_Link, progress, m_Type, byteAddress, bytes, sink).Result;
     return result;
 }
 

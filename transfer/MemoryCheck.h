@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ops/OpResult.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -18,15 +20,15 @@ struct TMemoryFault
     uint16_t Bits() const { return static_cast<uint16_t>(Expected ^ Read); }
 };
 
-// How one pass of the memory test ended.
+// How one pass of the memory test ended: Done when it ran to its end, whatever it found;
+// Aborted; or the board's failure (Refused, LinkFailed), which ends the pass.
 struct TMemoryCheckResult
 {
-    bool LinkOk = true; // every board command worked
-    bool Aborted = false;
+    TOpResult Result = TOpResult::Done;
     uint64_t FailingWords = 0;
     std::vector<TMemoryFault> First; // the first failures, at most MEMORY_CHECK_KEPT_FAULTS
 
-    bool Passed() const { return LinkOk && !Aborted && FailingWords == 0; }
+    bool Passed() const { return Result == TOpResult::Done && FailingWords == 0; }
 };
 
 inline constexpr std::size_t MEMORY_CHECK_KEPT_FAULTS = 8;

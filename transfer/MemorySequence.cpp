@@ -2,6 +2,7 @@
 
 #include "transfer/HexField.h"
 #include "transfer/MemoryFileSink.h"
+#include "transfer/MemoryFileTransfer.h"
 #include "transfer/MemoryLink.h"
 #include "transfer/MemoryText.h"
 #include "transfer/MemoryTransfer.h"
@@ -17,9 +18,9 @@ QString NameOf(const TMemoryType& type)
     return QString::fromLatin1(type.Name);
 }
 
-TInfoColour ResultColour(bool ok)
+TInfoColour ResultColour(TOpResult result)
 {
-    return ok ? TInfoColour::Green : TInfoColour::Red;
+    return result == TOpResult::Done ? TInfoColour::Green : TInfoColour::Red;
 }
 
 // The busy state of one operation, left on every way out.
@@ -34,6 +35,14 @@ public:
 private:
     TMemoryView& m_View;
 };
+
+// What a finished file transfer tells the sequence's caller.
+void Take(const TFileTransferResult& file, TMemoryOutcome& outcome)
+{
+    outcome.Result = file.Result;
+    outcome.WordsMoved = file.WordsMoved();
+    outcome.FailedMidway = file.FailedMidway;
+}
 
 } // namespace
 
@@ -73,20 +82,14 @@ TMemoryOutcome TMemorySequence::RandomWrite(const TMemoryType& type, const QStri
     const QString name = NameOf(type);
     m_View.SetInfo(RandomWriteStartText(name), TInfoColour::Yellow);
     const TBusyScope busy(m_View);
-    TMemoryOutcome outcome;
+    TMemoryOutcome outcome{TOpResult::BadInput};
     uint32_t address = 0;
     uint32_t data = 0;
     if (ReadField(addressText, FIELD_ADDRESS, type.Words() - 1, 0, address) &&
         ReadField(dataText, FIELD_WDATA, WDATA_MAX, 0, data))
-    {
-        outcome.Ok = m_View.WriteWord(type.Code, address, static_cast<uint16_t>(data));
-        outcome.BoardFailed = !outcome.Ok;
-    }
-    else
-    {
-        outcome.Rejected = true;
-    }
-    m_View.SetInfo(RandomWriteResultText(name, outcome.Ok), ResultColour(outcome.Ok));
+        outcome.Result = m_View.WriteWord(type.Code, address, static_cast<uint16_t>(data));
+    m_View.SetInfo(RandomWriteResultText(name, outcome.Result == TOpResult::Done),
+                   ResultColour(outcome.Result));
     return outcome;
 }
 
@@ -95,18 +98,12 @@ TMemoryOutcome TMemorySequence::RandomRead(const TMemoryType& type, const QStrin
     const QString name = NameOf(type);
     m_View.SetInfo(RandomReadStartText(name), TInfoColour::Yellow);
     const TBusyScope busy(m_View);
-    TMemoryOutcome outcome;
+    TMemoryOutcome outcome{TOpResult::BadInput};
     uint32_t address = 0;
     if (ReadField(addressText, FIELD_ADDRESS, type.Words() - 1, 0, address))
-    {
-        outcome.Ok = m_View.ReadWord(type.Code, address, outcome.Word);
-        outcome.BoardFailed = !outcome.Ok;
-    }
-    else
-    {
-        outcome.Rejected = true;
-    }
-    m_View.SetInfo(RandomReadResultText(name, outcome.Ok), ResultColour(outcome.Ok));
+        outcome.Result = m_View.ReadWord(type.Code, address, outcome.Word);
+    m_View.SetInfo(RandomReadResultText(name, outcome.Result == TOpResult::Done),
+                   ResultColour(outcome.Result));
     return outcome;
 }
 
@@ -118,24 +115,22 @@ TMemoryOutcome TMemorySequence::WriteFile(const TMemoryType& type, const QString
     m_View.SetInfo(WriteFileStartText(name), TInfoColour::Yellow);
     uint32_t address = 0;
     std::optional<uint32_t> length;
-    TMemoryOutcome outcome;
+    TMemoryOutcome outcome{TOpResult::BadInput};
     if (!ReadRange(type, addressText, lengthText, address, length))
     {
         m_View.SetInfo(QString::fromLatin1(WRITE_INVALID_INPUT_TEXT), TInfoColour::Red);
-        outcome.Rejected = true;
         return outcome;
     }
     // The time spent choosing the file counts.
     const uint32_t start = m_View.TickCount();
     const QString path = m_View.AskOpenFile();
+    outcome.Result = TOpResult::Aborted;
     bool errorBox = false;
-    if (path.isEmpty())
-        outcome.Aborted = true;
-    else
+    if (!path.isEmpty())
         errorBox = SendFile(type, address, length, path, outcome);
-    const QString result =
-        WriteFileResultText(name, outcome.Ok, outcome.Aborted, m_View.TickCount() - start);
-    m_View.SetInfo(result, ResultColour(outcome.Ok));
+    outcome.ElapsedMs = m_View.TickCount() - start;
+    const QString result = WriteFileResultText(name, outcome.Result, outcome.ElapsedMs);
+    m_View.SetInfo(result, ResultColour(outcome.Result));
     if (errorBox)
         m_View.ShowMessage(THost::mkError, result);
     return outcome;
@@ -146,17 +141,18 @@ bool TMemorySequence::SendFile(const TMemoryType& type, uint32_t address,
                                TMemoryOutcome& outcome)
 {
     TMemoryFileSource source;
-    TFileTransferOutcome file;
-    if (!OpenFileForMemory(source, path, type, address, length, file))
+    TFileTransferResult file = OpenFileForMemory(source, path, type, address, length);
+    if (file.Result != TOpResult::Done)
     {
         ShowFileWarning(file.Warning, path,
                         QStringLiteral("cannot open '%1': %2").arg(path, source.ErrorString()));
-        return file.ShowErrorBox;
+        outcome.Result = file.Result;
+        return file.ShowErrorBox();
     }
     const std::shared_ptr<TMemoryLink> link = m_View.Link();
     if (!link)
     {
-        outcome.NoLink = true;
+        outcome.Result = TOpResult::LinkFailed;
         return false;
     }
     {
@@ -164,12 +160,8 @@ bool TMemorySequence::SendFile(const TMemoryType& type, uint32_t address,
         file = WriteFileToMemory(*link, *progress, type, address, source);
     }
     ShowFileWarning(file.Warning, path, QString());
-    outcome.Ok = file.Ok;
-    outcome.Aborted = file.Aborted;
-    outcome.LinkFailed = file.LinkFailed;
-    outcome.BoardFailed = file.BoardFailed;
-    outcome.WordsWritten = file.WordsWritten();
-    return file.ShowErrorBox;
+    Take(file, outcome);
+    return file.ShowErrorBox();
 }
 
 TMemoryOutcome TMemorySequence::LoadFile(const TMemoryType& type,
@@ -182,23 +174,21 @@ TMemoryOutcome TMemorySequence::LoadFile(const TMemoryType& type,
     m_View.SetInfo(LoadFileStartText(name), TInfoColour::Yellow);
     uint32_t address = 0;
     std::optional<uint32_t> length = type.Words();
-    TMemoryOutcome outcome;
+    TMemoryOutcome outcome{TOpResult::BadInput};
     if (addressText &&
         !ReadRange(type, *addressText, lengthText.value_or(QString()), address, length))
     {
         m_View.SetInfo(QString::fromLatin1(READ_INVALID_INPUT_TEXT), TInfoColour::Red);
-        outcome.Rejected = true;
         return outcome;
     }
     const QString path = m_View.AskSaveFile();
+    outcome.Result = TOpResult::Aborted;
     bool errorBox = false;
-    if (path.isEmpty())
-        outcome.Aborted = true;
-    else
+    if (!path.isEmpty())
         errorBox = SaveFile(type, address, *length, path, outcome);
-    const QString result =
-        LoadFileResultText(name, outcome.Ok, outcome.Aborted, m_View.TickCount() - start);
-    m_View.SetInfo(result, ResultColour(outcome.Ok));
+    outcome.ElapsedMs = m_View.TickCount() - start;
+    const QString result = LoadFileResultText(name, outcome.Result, outcome.ElapsedMs);
+    m_View.SetInfo(result, ResultColour(outcome.Result));
     if (errorBox)
         m_View.ShowMessage(THost::mkError, result);
     return outcome;
@@ -208,18 +198,19 @@ bool TMemorySequence::SaveFile(const TMemoryType& type, uint32_t address, uint32
                                const QString& path, TMemoryOutcome& outcome)
 {
     TMemoryFileSink sink;
-    TFileTransferOutcome file;
-    if (!OpenFileForLoad(sink, path, file))
+    TFileTransferResult file = OpenFileForLoad(sink, path);
+    if (file.Result != TOpResult::Done)
     {
         ShowFileWarning(TFileWarning::None, path,
                         QStringLiteral("cannot create '%1': %2").arg(path, sink.ErrorString()));
-        return file.ShowErrorBox;
+        outcome.Result = file.Result;
+        return file.ShowErrorBox();
     }
     const std::shared_ptr<TMemoryLink> link = m_View.Link();
     if (!link)
     {
         sink.Cancel();
-        outcome.NoLink = true;
+        outcome.Result = TOpResult::LinkFailed;
         return false;
     }
     {
@@ -227,10 +218,8 @@ bool TMemorySequence::SaveFile(const TMemoryType& type, uint32_t address, uint32
         file = LoadMemoryToFile(*link, *progress, type, address, length, sink);
     }
     ShowFileWarning(file.Warning, path, QString());
-    outcome.Ok = file.Ok;
-    outcome.Aborted = file.Aborted;
-    outcome.BoardFailed = file.BoardFailed;
-    return file.ShowErrorBox;
+    Take(file, outcome);
+    return file.ShowErrorBox();
 }
 
 void TMemorySequence::ShowFileWarning(TFileWarning warning, const QString& path,

@@ -2,7 +2,8 @@
 
 #include "host/Host.h"
 #include "host/InfoColour.h"
-#include "transfer/MemoryFileTransfer.h"
+#include "ops/OpResult.h"
+#include "transfer/MemoryFileSource.h"
 
 #include <QString>
 #include <cstdint>
@@ -31,10 +32,10 @@ public:
     virtual QString AskOpenFile() = 0;
     /// The file to save memory to, or "" when the user cancels.
     virtual QString AskSaveFile() = 0;
-    /// One word from the board (the memory word operation); true when it came.
-    virtual bool ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) = 0;
-    /// One word to the board (the memory word operation); true when the board took it.
-    virtual bool WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) = 0;
+    /// One word from the board (the memory word operation); value is written on Done.
+    virtual TOpResult ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) = 0;
+    /// One word to the board (the memory word operation).
+    virtual TOpResult WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) = 0;
     /// The board's memory commands for a transfer, asked for once the inputs and the file
     /// are good; nullptr when there is no board to use (the transfer then ends as failed
     /// without a box: the view has said why).
@@ -45,17 +46,17 @@ public:
     virtual uint32_t TickCount() = 0;
 };
 
-// How a memory operation ended.
+// How a memory operation ended: Done; BadInput when a field was refused (nothing sent);
+// Aborted when the file dialog was cancelled or the transfer stopped; the board's failure
+// (Refused, LinkFailed, LinkFailed too when the view had no board to give); FileFailed.
 struct TMemoryOutcome
 {
-    bool Ok = false;
-    bool Aborted = false;
-    bool Rejected = false;   // an input field was refused: nothing was sent
-    bool NoLink = false;     // the view had no board to give a transfer
-    bool LinkFailed = false; // a file write lost the link inside its loop
-    bool BoardFailed = false;
+    TOpResult Result = TOpResult::Done;
     uint16_t Word = 0;         // the word a random read brought
-    uint32_t WordsWritten = 0; // a file write's words, an odd last byte counted as a word
+    uint32_t WordsMoved = 0;   // a file transfer's words, an odd last byte counted as a word
+    uint32_t ElapsedMs = 0;    // a file transfer's time, as its result text shows it
+    bool FailedMidway = false; // a file write's keep-alive or chunk failed after the first
+                               // keep-alive: the memory panel's lost link
 };
 
 // The memory panel's four operations, window-free: one word read or written, a file sent
@@ -70,7 +71,7 @@ public:
     /// One word at the address from dataText. The busy state spans the whole operation.
     TMemoryOutcome RandomWrite(const TMemoryType& type, const QString& addressText,
                                const QString& dataText);
-    /// One word from the address; Word holds it when Ok.
+    /// One word from the address; Word holds it on Done.
     TMemoryOutcome RandomRead(const TMemoryType& type, const QString& addressText);
     /// A file to memory from the address: lengthText words, or with none ("File Length")
     /// the file's own length cut at the memory's end.

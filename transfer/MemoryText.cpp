@@ -45,12 +45,13 @@ QString WriteFileStartText(const QString& name)
     return QStringLiteral("Write a File to %1...").arg(name);
 }
 
-QString WriteFileResultText(const QString& name, bool ok, bool aborted, uint32_t elapsedMs)
+QString WriteFileResultText(const QString& name, TOpResult result, uint32_t elapsedMs)
 {
-    if (aborted)
+    if (result == TOpResult::Aborted)
         return QStringLiteral("Write a File to %1 Aborted.").arg(name);
     return QString::asprintf("Write a File to %s %s.[%.1fsec]", Latin(name).constData(),
-                             Latin(Outcome(ok)).constData(), elapsedMs / MS_PER_SECOND);
+                             Latin(Outcome(result == TOpResult::Done)).constData(),
+                             elapsedMs / MS_PER_SECOND);
 }
 
 QString LoadFileStartText(const QString& name)
@@ -58,10 +59,11 @@ QString LoadFileStartText(const QString& name)
     return QStringLiteral("Load %1 Content to a File...").arg(name);
 }
 
-QString LoadFileResultText(const QString& name, bool ok, bool aborted, uint32_t elapsedMs)
+QString LoadFileResultText(const QString& name, TOpResult result, uint32_t elapsedMs)
 {
-    if (aborted)
+    if (result == TOpResult::Aborted)
         return QStringLiteral("Load %1 Content to a File Aborted.").arg(name);
     return QString::asprintf("Load %s Content to a File %s. (%.1fsec)", Latin(name).constData(),
-                             Latin(Outcome(ok)).constData(), elapsedMs / MS_PER_SECOND);
+                             Latin(Outcome(result == TOpResult::Done)).constData(),
+                             elapsedMs / MS_PER_SECOND);
 }

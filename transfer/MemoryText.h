@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ops/OpResult.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -19,9 +21,9 @@ QString WordText(uint16_t value);
 
 /// "Write a File to %s...".
 QString WriteFileStartText(const QString& name);
-/// "Write a File to %s Aborted." or "Write a File to %s %s.[%.1fsec]".
-QString WriteFileResultText(const QString& name, bool ok, bool aborted, uint32_t elapsedMs);
+/// "Write a File to %s Aborted." or "Write a File to %s %s.[%.1fsec]" ("Success" for Done).
+QString WriteFileResultText(const QString& name, TOpResult result, uint32_t elapsedMs);
 /// "Load %s Content to a File...".
 QString LoadFileStartText(const QString& name);
 /// "Load %s Content to a File Aborted." or "Load %s Content to a File %s. (%.1fsec)".
-QString LoadFileResultText(const QString& name, bool ok, bool aborted, uint32_t elapsedMs);
+QString LoadFileResultText(const QString& name, TOpResult result, uint32_t elapsedMs);

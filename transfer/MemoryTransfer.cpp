@@ -5,6 +5,7 @@
 #include "transfer/MemoryLink.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace
@@ -44,30 +45,54 @@ bool PollAbort(TTransferProgress& progress)
     return progress.IsAborted();
 }
 
-// One read chunk, block by block through buffer into sink.
-bool ReadChunk(TMemoryLink& link, uint8_t memoryType, uint32_t address, uint32_t length,
-               std::vector<uint8_t>& buffer, TByteSink& sink, TTransferResult& result)
+// One read chunk, block by block through buffer into sink; moved counts what the sink took.
+TOpResult ReadChunk(TMemoryLink& link, uint8_t memoryType, uint32_t address, uint32_t length,
+                    std::vector<uint8_t>& buffer, TByteSink& sink, uint32_t& moved)
 {
     uint32_t done = 0;
     while (done < length)
     {
         const uint32_t n = std::min<uint32_t>(READ_BLOCK_BYTES, length - done);
-        if (!link.MemoryRead(memoryType, address + done, n, buffer.data()))
-        {
-            result.BoardFailed = true;
-            return false;
-        }
+        const TOpResult read = link.MemoryRead(memoryType, address + done, n, buffer.data());
+        if (read != TOpResult::Done)
+            return read;
         if (!sink.WriteBytes(buffer.data(), n))
-        {
-            result.DataFailed = true;
-            return false;
-        }
+            return TOpResult::FileFailed;
         done += n;
+        moved += n;
     }
-    return true;
+    return TOpResult::Done;
 }
 
+// Moves the n bytes at offset of a transfer; the result's BytesMoved and FailedMidway are its
+// to update.
+using TChunkMove = std::function<TOpResult(uint32_t offset, uint32_t n, TTransferResult& result)>;
+
 const QString PROCESS_TEXT = QStringLiteral("Process...");
+
+// What both directions share: the first keep-alive, then the chunks in order with progress,
+// the abort checked after each. A file failure ends the transfer at once.
+TTransferResult RunChunks(TMemoryLink& link, TTransferProgress& progress, uint32_t byteCount,
+                          uint32_t chunk, const TChunkMove& move)
+{
+    TTransferResult result;
+    progress.SetStatusText(PROCESS_TEXT);
+    result.Result = link.KeepAlive();
+    TPercentReporter reporter(progress, byteCount);
+    uint32_t done = 0;
+    while (done < byteCount && result.Result == TOpResult::Done)
+    {
+        const uint32_t n = std::min(chunk, byteCount - done);
+        result.Result = move(done, n, result);
+        if (result.Result == TOpResult::FileFailed)
+            break;
+        done += n;
+        reporter.Report(done);
+        if (PollAbort(progress))
+            result.Result = TOpResult::Aborted;
+    }
+    return result;
+}
 
 } // namespace
 
@@ -91,86 +116,53 @@ TTransferResult WriteMemoryWithProgress(TMemoryLink& link, TTransferProgress& pr
                                         uint8_t memoryType, uint32_t byteAddress,
                                         uint32_t byteCount, TByteSource& source)
 {
-    TTransferResult result;
-    progress.SetStatusText(PROCESS_TEXT);
-    bool ok = link.KeepAlive();
-    result.BoardFailed = !ok;
-
     const uint32_t chunk = WriteChunkSize(byteCount);
-    std::vector<uint8_t> buffer(ok ? chunk : 0);
-    TPercentReporter reporter(progress, byteCount);
-    uint32_t address = byteAddress;
-    uint32_t done = 0;
-    bool aborted = false;
-    while (done < byteCount && ok && !aborted)
-    {
-        const uint32_t n = std::min(chunk, byteCount - done);
-        if (!source.ReadBytes(buffer.data(), n))
-        {
-            result.DataFailed = true;
-            ok = false;
-            break;
-        }
-        ok = link.KeepAlive();
-        if (ok)
-            ok = link.MemoryWrite(memoryType, address, n, buffer.data());
-        if (!ok)
-        {
-            result.LinkFailed = true;
-            result.BoardFailed = true;
-        }
-        address += n;
-        done += n;
-        reporter.Report(done);
-        aborted = PollAbort(progress);
-    }
-    result.Aborted = aborted;
-    result.Ok = ok && !aborted;
-    return result;
+    std::vector<uint8_t> buffer(chunk);
+    return RunChunks(link, progress, byteCount, chunk,
+                     [&](uint32_t offset, uint32_t n, TTransferResult& result)
+                     {
+                         if (!source.ReadBytes(buffer.data(), n))
+                             return TOpResult::FileFailed;
+                         TOpResult written = link.KeepAlive();
+                         if (written == TOpResult::Done)
+                             written = link.MemoryWrite(memoryType, byteAddress + offset, n,
+                                                        buffer.data());
+                         if (written == TOpResult::Done)
+                             result.BytesMoved += n;
+                         else
+                             result.FailedMidway = true;
+                         return written;
+                     });
 }
 
 TTransferResult ReadMemoryWithProgress(TMemoryLink& link, TTransferProgress& progress,
                                        uint8_t memoryType, uint32_t byteAddress, uint32_t byteCount,
                                        TByteSink& sink)
 {
-    TTransferResult result;
-    progress.SetStatusText(PROCESS_TEXT);
-    bool ok = link.KeepAlive();
-    result.BoardFailed = !ok;
-
     const uint32_t chunk = ReadChunkSize(byteCount);
-    std::vector<uint8_t> buffer(ok ? std::min(chunk, READ_BLOCK_BYTES) : 0);
-    TPercentReporter reporter(progress, byteCount);
-    uint32_t address = byteAddress;
-    uint32_t done = 0;
-    bool aborted = false;
-    while (done < byteCount && ok && !aborted)
-    {
-        const uint32_t n = std::min(chunk, byteCount - done);
-        ok = ReadChunk(link, memoryType, address, n, buffer, sink, result);
-        address += n;
-        done += n;
-        reporter.Report(done);
-        aborted = PollAbort(progress);
-    }
-    result.Aborted = aborted;
-    result.Ok = ok && !aborted;
-    return result;
+    std::vector<uint8_t> buffer(std::min(chunk, READ_BLOCK_BYTES));
+    return RunChunks(link, progress, byteCount, chunk,
+                     [&](uint32_t offset, uint32_t n, TTransferResult& result) {
+                         return ReadChunk(link, memoryType, byteAddress + offset, n, buffer, sink,
+                                          result.BytesMoved);
+                     });
 }
 
-bool MemoryRandomWrite(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress, uint16_t data)
+TOpResult MemoryRandomWrite(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress,
+                            uint16_t data)
 {
     const TMemoryWordBytes bytes = MemoryWordBytes(data);
     return link.MemoryWrite(memoryType, wordAddress * MEMORY_WORD_BYTES, MEMORY_WORD_BYTES,
                             bytes.data());
 }
 
-bool MemoryRandomRead(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
+TOpResult MemoryRandomRead(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress,
+                           uint16_t& value)
 {
     TMemoryWordBytes bytes{};
-    if (!link.MemoryRead(memoryType, wordAddress * MEMORY_WORD_BYTES, MEMORY_WORD_BYTES,
-                         bytes.data()))
-        return false;
-    value = MemoryWordOf(bytes);
-    return true;
+    const TOpResult read = link.MemoryRead(memoryType, wordAddress * MEMORY_WORD_BYTES,
+                                           MEMORY_WORD_BYTES, bytes.data());
+    if (read == TOpResult::Done)
+        value = MemoryWordOf(bytes);
+    return read;
 }

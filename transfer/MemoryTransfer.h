@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ops/OpResult.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -39,13 +41,15 @@ public:
     virtual bool WriteBytes(const uint8_t* bytes, uint32_t count) = 0;
 };
 
+// How a transfer ended: Done; Aborted (which wins over a failure of the same chunk); the
+// board's failure as the link named it (Refused, LinkFailed); FileFailed when the source or
+// the sink failed.
 struct TTransferResult
 {
-    bool Ok = false;
-    bool Aborted = false;
-    bool LinkFailed = false;  // a keep-alive or chunk write failed inside the write loop
-    bool BoardFailed = false; // any board command failed, the first keep-alive included
-    bool DataFailed = false;  // the source or the sink failed
+    TOpResult Result = TOpResult::Done;
+    uint32_t BytesMoved = 0;   // bytes that reached the memory, or the sink, before the end
+    bool FailedMidway = false; // a keep-alive or chunk write failed after the first keep-alive:
+                               // what the memory panel reports as a lost link
 };
 
 inline constexpr uint32_t TRANSFER_CHUNK_DIVISOR = 20; // a transfer is cut into N / 20 chunks
@@ -74,7 +78,9 @@ TTransferResult ReadMemoryWithProgress(TMemoryLink& link, TTransferProgress& pro
                                        TByteSink& sink);
 
 /// One 16-bit word to word address wordAddress (byte address 2 x wordAddress), low byte
-/// first. True when the board took it.
-bool MemoryRandomWrite(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress, uint16_t data);
-/// One 16-bit word from word address wordAddress; value is written only on success.
-bool MemoryRandomRead(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress, uint16_t& value);
+/// first. Done when the board took it.
+TOpResult MemoryRandomWrite(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress,
+                            uint16_t data);
+/// One 16-bit word from word address wordAddress; value is written only on Done.
+TOpResult MemoryRandomRead(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress,
+                           uint16_t& value);

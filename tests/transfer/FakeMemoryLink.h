@@ -23,26 +23,27 @@ public:
 
     explicit TFakeMemoryLink(std::size_t size = 0) : m_Memory(size) {}
 
-    bool KeepAlive() override { return Record({'K', 0, 0, 0}); }
-    bool MemoryWrite(uint8_t type, uint32_t address, uint32_t length, const uint8_t* data) override
+    TOpResult KeepAlive() override { return Record({'K', 0, 0, 0}); }
+    TOpResult MemoryWrite(uint8_t type, uint32_t address, uint32_t length,
+                          const uint8_t* data) override
     {
-        if (!Record({'W', type, address, length}))
-            return false;
-        if (!m_Memory.empty())
+        const TOpResult result = Record({'W', type, address, length});
+        if (result == TOpResult::Done && !m_Memory.empty())
             std::copy_n(data, length, m_Memory.begin() + address);
-        return true;
+        return result;
     }
-    bool MemoryRead(uint8_t type, uint32_t address, uint32_t length, uint8_t* destination) override
+    TOpResult MemoryRead(uint8_t type, uint32_t address, uint32_t length,
+                         uint8_t* destination) override
     {
-        if (!Record({'R', type, address, length}))
-            return false;
-        if (!m_Memory.empty())
+        const TOpResult result = Record({'R', type, address, length});
+        if (result == TOpResult::Done && !m_Memory.empty())
             std::copy_n(m_Memory.begin() + address, length, destination);
-        return true;
+        return result;
     }
 
     std::vector<TCall> Calls;
-    int FailAtCall = -1; // index of the call that fails (and every later one)
+    int FailAtCall = -1;                       // index of the call that fails (and every later one)
+    TOpResult Failure = TOpResult::LinkFailed; // what the failing calls answer
     std::vector<uint8_t> m_Memory;
 
     std::vector<TCall> Of(char kind) const
@@ -54,10 +55,11 @@ public:
     }
 
 private:
-    bool Record(TCall call)
+    TOpResult Record(TCall call)
     {
         Calls.push_back(call);
-        return FailAtCall < 0 || static_cast<int>(Calls.size()) <= FailAtCall;
+        const bool fails = FailAtCall >= 0 && static_cast<int>(Calls.size()) > FailAtCall;
+        return fails ? Failure : TOpResult::Done;
     }
 };
 

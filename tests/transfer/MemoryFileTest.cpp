@@ -21,22 +21,23 @@ class MemoryFile : public ::testing::Test, protected hx9test::TScratchFolder
 {
 protected:
     // Write to SRAM through the whole path: open checks, then the transfer.
-    TFileTransferOutcome WriteFile(const QString& path, uint32_t wordAddress,
-                                   std::optional<uint32_t> wordLength)
+    TFileTransferResult WriteFile(const QString& path, uint32_t wordAddress,
+                                  std::optional<uint32_t> wordLength)
     {
         TMemoryFileSource source;
-        TFileTransferOutcome outcome;
-        if (!OpenFileForMemory(source, path, Sram(), wordAddress, wordLength, outcome))
-            return outcome;
+        const TFileTransferResult opened =
+            OpenFileForMemory(source, path, Sram(), wordAddress, wordLength);
+        if (opened.Result != TOpResult::Done)
+            return opened;
         return WriteFileToMemory(m_Link, m_Progress, Sram(), wordAddress, source);
     }
 
-    TFileTransferOutcome LoadFile(const QString& path, uint32_t wordAddress, uint32_t wordLength)
+    TFileTransferResult LoadFile(const QString& path, uint32_t wordAddress, uint32_t wordLength)
     {
         TMemoryFileSink sink;
-        TFileTransferOutcome outcome;
-        if (!OpenFileForLoad(sink, path, outcome))
-            return outcome;
+        const TFileTransferResult opened = OpenFileForLoad(sink, path);
+        if (opened.Result != TOpResult::Done)
+            return opened;
         return LoadMemoryToFile(m_Link, m_Progress, Sram(), wordAddress, wordLength, sink);
     }
 
@@ -60,16 +61,16 @@ TEST_F(MemoryFile, HexFormatIsChosenByTheExtensionOnly)
 TEST_F(MemoryFile, FileLengthWritesTheWholeFileAndCountsAnOddByteAsAWord)
 {
     const auto outcome = WriteFile(Make("five.bin", "\x01\x02\x03\x04\x05"), 0x10, std::nullopt);
-    ASSERT_TRUE(outcome.Ok);
-    EXPECT_EQ(outcome.WordsWritten(), 3u);
+    ASSERT_EQ(outcome.Result, TOpResult::Done);
+    EXPECT_EQ(outcome.WordsMoved(), 3u);
     ASSERT_EQ(m_Link.Of('W').size(), 1u);
     EXPECT_EQ(m_Link.Of('W')[0].Address, 0x20u);
     EXPECT_EQ(m_Link.m_Memory[0x24], 5);
 
     // An odd HEX text: its last byte gets 0 as the low digit.
     const auto hex = WriteFile(Make("abc.hex", "ABC"), 0, std::nullopt);
-    ASSERT_TRUE(hex.Ok);
-    EXPECT_EQ(hex.WordsWritten(), 1u);
+    ASSERT_EQ(hex.Result, TOpResult::Done);
+    EXPECT_EQ(hex.WordsMoved(), 1u);
     EXPECT_EQ(m_Link.m_Memory[0], 0xAB);
     EXPECT_EQ(m_Link.m_Memory[1], 0xC0);
 }
@@ -77,16 +78,16 @@ TEST_F(MemoryFile, FileLengthWritesTheWholeFileAndCountsAnOddByteAsAWord)
 TEST_F(MemoryFile, FileLengthStopsAtTheEndOfTheMemory)
 {
     const auto outcome = WriteFile(Make("big.bin", QByteArray(64, '\x7F')), 0x3FFF0, std::nullopt);
-    ASSERT_TRUE(outcome.Ok);
-    EXPECT_EQ(outcome.ByteCount, 32u);
+    ASSERT_EQ(outcome.Result, TOpResult::Done);
+    EXPECT_EQ(outcome.BytesMoved, 32u);
     EXPECT_EQ(m_Link.Of('W').back().Address + m_Link.Of('W').back().Length, SRAM_SIZE_BYTES);
 }
 
 TEST_F(MemoryFile, EmptyFileSucceedsWithOnlyTheKeepAlive)
 {
     const auto outcome = WriteFile(Make("empty.bin", {}), 0, std::nullopt);
-    EXPECT_TRUE(outcome.Ok);
-    EXPECT_EQ(outcome.WordsWritten(), 0u);
+    EXPECT_EQ(outcome.Result, TOpResult::Done);
+    EXPECT_EQ(outcome.WordsMoved(), 0u);
     ASSERT_EQ(m_Link.Calls.size(), 1u);
     EXPECT_EQ(m_Link.Calls[0].Kind, 'K');
 }
@@ -95,16 +96,16 @@ TEST_F(MemoryFile, GivenLengthNeedsEnoughFileAndSendsNothingOtherwise)
 {
     // Length 2 words from HEX: 8 characters needed, 4 bytes sent.
     const auto ok = WriteFile(Make("eight.hex", "0011aaFFzz"), 0, 2);
-    ASSERT_TRUE(ok.Ok) << "characters past the requested length are not read";
+    ASSERT_EQ(ok.Result, TOpResult::Done) << "characters past the requested length are not read";
     EXPECT_EQ(m_Link.Of('W')[0].Length, 4u);
     EXPECT_EQ(m_Link.m_Memory[3], 0xFF);
 
     m_Link.Calls.clear();
     const QString shortFile = Make("short.hex", "0011aaF");
     const auto tooShort = WriteFile(shortFile, 0, 2);
-    EXPECT_FALSE(tooShort.Ok);
+    EXPECT_EQ(tooShort.Result, TOpResult::FileFailed);
     EXPECT_EQ(tooShort.Warning, TFileWarning::TooShort);
-    EXPECT_FALSE(tooShort.ShowErrorBox);
+    EXPECT_FALSE(tooShort.ShowErrorBox());
     EXPECT_EQ(FileWarningText(tooShort.Warning, shortFile),
               QString("File(%1) size is less than the specified length.").arg(shortFile));
     EXPECT_TRUE(m_Link.Calls.empty());
@@ -116,9 +117,9 @@ TEST_F(MemoryFile, InvalidHexAnywhereSendsNothingAtAll)
     QByteArray text(4 * 0x8000, 'a');
     text[text.size() - 3] = '\n';
     const auto outcome = WriteFile(Make("late.HEX", text), 0, std::nullopt);
-    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Result, TOpResult::FileFailed);
     EXPECT_EQ(outcome.Warning, TFileWarning::InvalidHex);
-    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_TRUE(outcome.ShowErrorBox());
     EXPECT_EQ(FileWarningText(outcome.Warning, "x"), "invalid hex file.");
     EXPECT_TRUE(m_Link.Calls.empty());
 }
@@ -126,9 +127,9 @@ TEST_F(MemoryFile, InvalidHexAnywhereSendsNothingAtAll)
 TEST_F(MemoryFile, MissingFileFailsWithTheErrorBoxOnly)
 {
     const auto outcome = WriteFile(Path("nothing.bin"), 0, std::nullopt);
-    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Result, TOpResult::FileFailed);
     EXPECT_EQ(outcome.Warning, TFileWarning::None);
-    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_TRUE(outcome.ShowErrorBox());
     EXPECT_TRUE(m_Link.Calls.empty());
 }
 
@@ -138,16 +139,16 @@ TEST_F(MemoryFile, SaveAndLoadRoundTripThroughBinaryAndHex)
         m_Link.m_Memory[0x200 + i] = static_cast<uint8_t>(i * 7);
     const QByteArray expected(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400);
 
-    ASSERT_TRUE(LoadFile(Path("out.bin"), 0x100, 0x200).Ok);
+    ASSERT_EQ(LoadFile(Path("out.bin"), 0x100, 0x200).Result, TOpResult::Done);
     EXPECT_EQ(Read(Path("out.bin")), expected);
-    ASSERT_TRUE(LoadFile(Path("out.hex"), 0x100, 0x200).Ok);
+    ASSERT_EQ(LoadFile(Path("out.hex"), 0x100, 0x200).Result, TOpResult::Done);
     EXPECT_EQ(Read(Path("out.hex")), expected.toHex().toUpper());
 
     std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0);
-    ASSERT_TRUE(WriteFile(Path("out.hex"), 0x100, std::nullopt).Ok);
+    ASSERT_EQ(WriteFile(Path("out.hex"), 0x100, std::nullopt).Result, TOpResult::Done);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400), expected);
     std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0);
-    ASSERT_TRUE(WriteFile(Path("out.bin"), 0x100, 0x200).Ok);
+    ASSERT_EQ(WriteFile(Path("out.bin"), 0x100, 0x200).Result, TOpResult::Done);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&m_Link.m_Memory[0x200]), 0x400), expected);
 }
 
@@ -156,15 +157,15 @@ TEST_F(MemoryFile, FailedOrAbortedLoadLeavesTheOldFileAndWritesNoNewOne)
     const QString existing = Make("keep.bin", "old content");
     m_Link.FailAtCall = 3; // keep-alive, two chunks, then the read fails
     const auto failed = LoadFile(existing, 0, 0x8000);
-    EXPECT_FALSE(failed.Ok);
-    EXPECT_TRUE(failed.ShowErrorBox);
+    EXPECT_EQ(failed.Result, TOpResult::LinkFailed);
+    EXPECT_TRUE(failed.ShowErrorBox());
     EXPECT_EQ(Read(existing), "old content");
 
     m_Link.FailAtCall = -1;
     m_Progress.AbortAfterPolls = m_Progress.Polls + 2;
     const auto aborted = LoadFile(Path("new.hex"), 0, 0x8000);
-    EXPECT_TRUE(aborted.Aborted);
-    EXPECT_FALSE(aborted.ShowErrorBox);
+    EXPECT_EQ(aborted.Result, TOpResult::Aborted);
+    EXPECT_FALSE(aborted.ShowErrorBox());
     EXPECT_FALSE(QFile::exists(Path("new.hex")));
     // No temporary file is left behind either.
     EXPECT_EQ(Entries(), QStringList{"keep.bin"});
@@ -173,8 +174,8 @@ TEST_F(MemoryFile, FailedOrAbortedLoadLeavesTheOldFileAndWritesNoNewOne)
 TEST_F(MemoryFile, UnwritableTargetFailsBeforeAnyBoardTraffic)
 {
     const auto outcome = LoadFile(Path("no/such/folder/out.bin"), 0, 1);
-    EXPECT_FALSE(outcome.Ok);
-    EXPECT_TRUE(outcome.ShowErrorBox);
+    EXPECT_EQ(outcome.Result, TOpResult::FileFailed);
+    EXPECT_TRUE(outcome.ShowErrorBox());
     EXPECT_TRUE(m_Link.Calls.empty());
 }
 
@@ -186,7 +187,7 @@ TEST_F(MemoryFile, FifosAndFoldersAreNeverReplacedNorOpenedBlindly)
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
     // No reader: the save fails at once instead of waiting in the open.
-    EXPECT_TRUE(LoadFile(fifo, 0, 1).ShowErrorBox);
+    EXPECT_TRUE(LoadFile(fifo, 0, 1).ShowErrorBox());
     TMemoryFileSink orphan;
     ASSERT_FALSE(orphan.Open(fifo));
     EXPECT_EQ(orphan.ErrorString(), QString("nothing reads from it"));
@@ -196,7 +197,7 @@ TEST_F(MemoryFile, FifosAndFoldersAreNeverReplacedNorOpenedBlindly)
     ASSERT_GE(reader, 0);
     m_Link.m_Memory[0] = 0x34;
     m_Link.m_Memory[1] = 0x12;
-    EXPECT_TRUE(LoadFile(fifo, 0, 1).Ok);
+    EXPECT_EQ(LoadFile(fifo, 0, 1).Result, TOpResult::Done);
     char bytes[4] = {};
     EXPECT_EQ(read(reader, bytes, sizeof bytes), 2);
     EXPECT_EQ(QByteArray(bytes, 2), QByteArray("\x34\x12"));
@@ -251,7 +252,7 @@ TEST_F(MemoryFile, RandomHexFilesSendTheirBytesOrNothing)
         m_Link.Calls.clear();
         std::fill(m_Link.m_Memory.begin(), m_Link.m_Memory.end(), 0xEE);
         const auto outcome = WriteFile(Make("r.hex", text), wordAddress, words);
-        ASSERT_EQ(outcome.Ok, valid) << text.toStdString();
+        ASSERT_EQ(outcome.Result == TOpResult::Done, valid) << text.toStdString();
         if (!valid)
         {
             ASSERT_TRUE(m_Link.Calls.empty()) << text.toStdString();

@@ -69,11 +69,11 @@ TEST(HexText, DecodesBothCasesInPlaceAndEncodesUpper)
 
 TEST(MemoryTexts, ResultLinesCarryNameOutcomeAndSeconds)
 {
-    EXPECT_EQ(LoadFileResultText("SRAM", true, false, 2400),
+    EXPECT_EQ(LoadFileResultText("SRAM", TOpResult::Done, 2400),
               "Load SRAM Content to a File Success. (2.4sec)");
-    EXPECT_EQ(WriteFileResultText("LPDDR2", false, false, 50),
+    EXPECT_EQ(WriteFileResultText("LPDDR2", TOpResult::Refused, 50),
               "Write a File to LPDDR2 Fail.[0.1sec]");
-    EXPECT_EQ(WriteFileResultText("SRAM", true, true, 50), "Write a File to SRAM Aborted.");
+    EXPECT_EQ(WriteFileResultText("SRAM", TOpResult::Aborted, 50), "Write a File to SRAM Aborted.");
     EXPECT_EQ(RandomWriteResultText("SRAM", true), "SRAM Random Write Success");
     EXPECT_EQ(WordText(5), "0005");
 }

@@ -72,8 +72,8 @@ TEST(MemoryTransfer, WriteSendsAKeepAliveBeforeTheFirstAndEveryChunk)
     const auto result =
         WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0x100, 0x10000, source);
 
-    ASSERT_TRUE(result.Ok);
-    EXPECT_FALSE(result.Aborted);
+    ASSERT_EQ(result.Result, TOpResult::Done);
+    EXPECT_EQ(result.BytesMoved, 0x10000u);
     // 20 chunks of 3276 bytes and one of 16, each after its own keep-alive.
     std::vector<uint32_t> expected(20, 3276);
     expected.push_back(16);
@@ -100,7 +100,7 @@ TEST(MemoryTransfer, ProgressShowsOnlyGrowingPercentages)
     const auto result =
         ReadMemoryWithProgress(link, progress, MEM_TYPE_LPDDR2, 0, LPDDR2_SIZE_BYTES, sink);
 
-    ASSERT_TRUE(result.Ok);
+    ASSERT_EQ(result.Result, TOpResult::Done);
     EXPECT_EQ(sink.Bytes, LPDDR2_SIZE_BYTES);
     // 21 chunks: each twentieth falls just short of its multiple of 5, the 12-byte rest ends it.
     const std::vector<int> expected = {4,  9,  14, 19, 24, 29, 34, 39, 44, 49, 54,
@@ -121,8 +121,9 @@ TEST(MemoryTransfer, ReadBlocksKeepTheExchangesOfOneChunkRead)
     TFakeMemoryLink link;
     TRecordingProgress progress;
     TCountingSink sink;
-    ASSERT_TRUE(
-        ReadMemoryWithProgress(link, progress, MEM_TYPE_LPDDR2, 0, LPDDR2_SIZE_BYTES, sink).Ok);
+    ASSERT_EQ(
+        ReadMemoryWithProgress(link, progress, MEM_TYPE_LPDDR2, 0, LPDDR2_SIZE_BYTES, sink).Result,
+        TOpResult::Done);
     const uint32_t chunk = ReadChunkSize(LPDDR2_SIZE_BYTES);
     uint64_t inChunk = 0;
     for (const auto& c : link.Of('R'))
@@ -144,7 +145,9 @@ TEST(MemoryTransfer, WholeSramReadMakesTwentyOneChunks)
     TRecordingProgress progress;
     TCountingSink sink;
     sink.Keep = true;
-    ASSERT_TRUE(ReadMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, SRAM_SIZE_BYTES, sink).Ok);
+    ASSERT_EQ(
+        ReadMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, SRAM_SIZE_BYTES, sink).Result,
+        TOpResult::Done);
     const auto reads = link.Of('R');
     ASSERT_EQ(reads.size(), 21u);
     EXPECT_EQ(reads.front().Length, 26214u);
@@ -159,24 +162,30 @@ TEST(MemoryTransfer, FirstKeepAliveFailureSendsNothingAndIsNotALinkFailure)
     TRecordingProgress progress;
     TPatternSource source;
     const auto result = WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, 100, source);
-    EXPECT_FALSE(result.Ok);
-    EXPECT_FALSE(result.LinkFailed);
-    EXPECT_TRUE(result.BoardFailed);
+    EXPECT_EQ(result.Result, TOpResult::LinkFailed);
+    EXPECT_FALSE(result.FailedMidway);
     EXPECT_EQ(link.Calls.size(), 1u);
     EXPECT_EQ(source.Given, 0u);
 }
 
 TEST(MemoryTransfer, FailedChunkStopsTheWriteAsALinkFailure)
 {
-    TFakeMemoryLink link(0x10000);
-    link.FailAtCall = 4; // K, K W, K W(fails)
-    TRecordingProgress progress;
-    TPatternSource source;
-    const auto result = WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, 0x10000, source);
-    EXPECT_FALSE(result.Ok);
-    EXPECT_FALSE(result.Aborted);
-    EXPECT_TRUE(result.LinkFailed);
-    EXPECT_EQ(link.Calls.size(), 5u);
+    // A refused chunk counts as a lost link as much as a silent board; the result keeps the
+    // board's own answer.
+    for (const TOpResult failure : {TOpResult::LinkFailed, TOpResult::Refused})
+    {
+        TFakeMemoryLink link(0x10000);
+        link.FailAtCall = 4; // K, K W, K W(fails)
+        link.Failure = failure;
+        TRecordingProgress progress;
+        TPatternSource source;
+        const auto result =
+            WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, 0x10000, source);
+        EXPECT_EQ(result.Result, failure);
+        EXPECT_TRUE(result.FailedMidway);
+        EXPECT_EQ(result.BytesMoved, 3276u);
+        EXPECT_EQ(link.Calls.size(), 5u);
+    }
 }
 
 TEST(MemoryTransfer, AbortStopsAfterTheCurrentChunk)
@@ -186,9 +195,8 @@ TEST(MemoryTransfer, AbortStopsAfterTheCurrentChunk)
     progress.AbortAfterPolls = 3;
     TPatternSource source;
     const auto result = WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, 0x10000, source);
-    EXPECT_FALSE(result.Ok);
-    EXPECT_TRUE(result.Aborted);
-    EXPECT_FALSE(result.LinkFailed);
+    EXPECT_EQ(result.Result, TOpResult::Aborted);
+    EXPECT_FALSE(result.FailedMidway);
     EXPECT_EQ(link.Of('W').size(), 3u);
 
     TFakeMemoryLink readLink(0x10000);
@@ -197,9 +205,9 @@ TEST(MemoryTransfer, AbortStopsAfterTheCurrentChunk)
     TCountingSink sink;
     const auto read =
         ReadMemoryWithProgress(readLink, readProgress, MEM_TYPE_SRAM, 0, 0x10000, sink);
-    EXPECT_TRUE(read.Aborted);
-    EXPECT_FALSE(read.Ok);
+    EXPECT_EQ(read.Result, TOpResult::Aborted);
     EXPECT_EQ(sink.Bytes, ReadChunkSize(0x10000));
+    EXPECT_EQ(read.BytesMoved, sink.Bytes);
 }
 
 TEST(MemoryTransfer, SourceFailureEndsTheWriteWithoutTouchingTheBoardAgain)
@@ -209,16 +217,15 @@ TEST(MemoryTransfer, SourceFailureEndsTheWriteWithoutTouchingTheBoardAgain)
     TPatternSource source;
     source.FailAfter = 3276 * 2;
     const auto result = WriteMemoryWithProgress(link, progress, MEM_TYPE_SRAM, 0, 0x10000, source);
-    EXPECT_FALSE(result.Ok);
-    EXPECT_TRUE(result.DataFailed);
-    EXPECT_FALSE(result.LinkFailed);
+    EXPECT_EQ(result.Result, TOpResult::FileFailed);
+    EXPECT_FALSE(result.FailedMidway);
     EXPECT_EQ(link.Of('W').size(), 2u);
 }
 
 TEST(MemoryTransfer, RandomAccessMovesOneWordLowByteFirst)
 {
     TFakeMemoryLink link(SRAM_SIZE_BYTES);
-    ASSERT_TRUE(MemoryRandomWrite(link, MEM_TYPE_SRAM, 0x3FFFF, 0x1234));
+    ASSERT_EQ(MemoryRandomWrite(link, MEM_TYPE_SRAM, 0x3FFFF, 0x1234), TOpResult::Done);
     EXPECT_EQ(link.Calls.back().Address, 0x7FFFEu);
     EXPECT_EQ(link.Calls.back().Length, 2u);
     EXPECT_EQ(link.m_Memory[0x7FFFE], 0x34);
@@ -227,11 +234,12 @@ TEST(MemoryTransfer, RandomAccessMovesOneWordLowByteFirst)
     link.m_Memory[0] = 0xCD;
     link.m_Memory[1] = 0xAB;
     uint16_t value = 0;
-    ASSERT_TRUE(MemoryRandomRead(link, MEM_TYPE_SRAM, 0, value));
+    ASSERT_EQ(MemoryRandomRead(link, MEM_TYPE_SRAM, 0, value), TOpResult::Done);
     EXPECT_EQ(value, 0xABCD);
 
     link.FailAtCall = 0;
     link.Calls.clear();
-    EXPECT_FALSE(MemoryRandomRead(link, MEM_TYPE_SRAM, 0, value));
+    link.Failure = TOpResult::Refused;
+    EXPECT_EQ(MemoryRandomRead(link, MEM_TYPE_SRAM, 0, value), TOpResult::Refused);
     EXPECT_EQ(value, 0xABCD); // untouched on failure
 }
