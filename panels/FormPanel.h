@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/InfoColour.h"
-#include "panels/ops/OpResult.h"
+#include "ops/OpResult.h"
 #include "skin/ButtonManager.h"
 
 #include <QSize>
@@ -178,5 +178,5 @@ private:
     bool m_bLinkLost = false;
     int m_HandlerDepth = 0;
     bool m_bFailurePending = false; // lost inside a handler, told when it ends
-    int m_PollIntervalMs = 0; // 0 while no poll is wanted
+    int m_PollIntervalMs = 0;       // 0 while no poll is wanted
 };
