@@ -72,9 +72,9 @@ export QUARTUS_ROOTDIR=$root/$program/quartus
 
 # The man page and the completion name every control command the board knows.
 completion=$root/$share/bash-completion/completions/hx9-board-sim
+page=$(zcat "$root/$share/man/man1/hx9-board-sim.1.gz" | sed 's/\\-/-/g')
 for command in $("$root/bin/hx9-board-sim" --port "$port" help); do
-  zcat "$root/$share/man/man1/hx9-board-sim.1.gz" | grep -Eq "^\.BI? $command( |$)" ||
-    fail "hx9-board-sim.1 lacks $command"
-  grep -Eq "[ \"]$command( |$)" "$completion" || fail "the completion lacks $command"
+  grep -Eq "^\.B[IR]? \"?$command( |\"|$)" <<<"$page" || fail "hx9-board-sim.1 lacks $command"
+  grep -Eq "(^|[ \"])$command([ \"]|$)" "$completion" || fail "the completion lacks $command"
 done
 echo "installed and working: ${#expected[@]} files"
