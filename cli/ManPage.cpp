@@ -14,11 +14,21 @@ namespace
 const QString USAGE_PREFIX = QStringLiteral("Usage: ");
 const QString PROGRAM_WORD = QStringLiteral("hx9ctl ");
 
-// A placeholder of a synopsis: capitals, digits and '_' ("ADDRESS", "HOST_PORT").
+// A placeholder of a synopsis: capitals, digits and '_', parts joined by ':' ("ADDRESS",
+// "HOST:PORT").
 bool IsPlaceholder(const QString& word)
 {
-    static const QRegularExpression capitals(QStringLiteral("^[A-Z][A-Z0-9_]*$"));
+    static const QRegularExpression capitals(
+        QStringLiteral("^[A-Z][A-Z0-9_]*(:[A-Z][A-Z0-9_]*)*$"));
     return capitals.match(word).hasMatch();
+}
+
+// Running text names a placeholder whole or by its parts ("HOST", "PORT").
+void AddPlaceholder(QSet<QString>& placeholders, const QString& word)
+{
+    placeholders << word;
+    for (const QString& part : word.split(QLatin1Char(':')))
+        placeholders << part;
 }
 
 // Text as roff reads it: backslashes escaped, the dashes that start an option as minus signs.
@@ -104,7 +114,7 @@ QSet<QString> PlaceholdersOf(const QStringList& synopses)
             if (word.endsWith(QLatin1String("...")))
                 word.chop(3);
             if (IsPlaceholder(word))
-                found << word;
+                AddPlaceholder(found, word);
         }
     }
     return found;
@@ -228,7 +238,7 @@ QString OptionSection(const TCliOption& option)
     if (option.Value)
     {
         term += QStringLiteral(" \\fI") + QLatin1String(option.Value) + QStringLiteral("\\fR");
-        placeholders << QLatin1String(option.Value);
+        AddPlaceholder(placeholders, QLatin1String(option.Value));
     }
     const QString help =
         QString::fromUtf8(option.Help).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -248,7 +258,7 @@ QSet<QString> AllPlaceholders()
     for (const TCliOption& option : CliOptions())
     {
         if (option.Value)
-            found << QLatin1String(option.Value);
+            AddPlaceholder(found, QLatin1String(option.Value));
     }
     return found;
 }
