@@ -40,6 +40,13 @@ int TCliSession::Report(TOpResult result, const QString& text)
     return ExitStatusOf(result);
 }
 
+int TCliSession::OpenAndRun(const std::function<TOpResult(TBoard&)>& op, const QString& text)
+{
+    if (!OpenBoard())
+        return EXIT_LINK_FAILURE;
+    return Report(op(m_Board), text);
+}
+
 int TCliSession::UsageError(const QString& text)
 {
     m_Console.Error(text);

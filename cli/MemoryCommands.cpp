@@ -3,6 +3,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliMemoryView.h"
 #include "cli/CliSession.h"
+#include "cli/CommandTable.h"
 #include "cli/ExitStatus.h"
 #include "cli/InterruptGuard.h"
 #include "cli/TerminalProgress.h"
@@ -48,12 +49,12 @@ QString AbsolutePath(const QString& path)
 int TMemoryCommands::Run(const TCliArguments& args)
 {
     int index = MEMORY_TYPE_LPDDR2;
-    if (args.Memory)
+    if (const std::optional<QString> memory = args.Value(OPTION_MEMORY))
     {
-        index = FindMemoryType(*args.Memory);
+        index = FindMemoryType(*memory);
         if (index < 0)
             return m_Session.UsageError(
-                QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*args.Memory));
+                QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*memory));
     }
     const TMemoryType& type = MemoryTypeAt(index);
     const QString action = args.Words.value(0);
@@ -80,14 +81,6 @@ int TMemoryCommands::Rejected(const QString& message, const QString& failureText
     return EXIT_BAD_ARGUMENTS;
 }
 
-int TMemoryCommands::RandomAccess(const std::function<TOpResult(TBoard&)>& access,
-                                  const QString& failureText)
-{
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    return m_Session.Report(access(m_Session.Board()), failureText);
-}
-
 int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
 {
     if (words.size() != 1)
@@ -97,7 +90,7 @@ int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
     if (!address.Accepted)
         return Rejected(address.Message, failureText);
     uint16_t value = 0;
-    const int status = RandomAccess(
+    const int status = m_Session.OpenAndRun(
         [&](TBoard& board)
         { return ReadMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value), value); },
         failureText);
@@ -118,7 +111,7 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
         TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
     if (!data.Accepted)
         return Rejected(data.Message, failureText);
-    return RandomAccess(
+    return m_Session.OpenAndRun(
         [&](TBoard& board)
         {
             return WriteMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value),

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "ops/OpResult.h"
-
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 
-class TBoard;
 class TCliSession;
 struct TCliArguments;
 struct TMemoryCheckResult;
@@ -35,9 +31,6 @@ private:
     int RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength, uint32_t seed);
     // Prints one pass's result and first failures; false when the test cannot go on.
     bool ReportPass(const QString& pass, const TMemoryCheckResult& result);
-    // Opens the link and runs one word access; on failure shows failureText and returns the
-    // failure's status.
-    int RandomAccess(const std::function<TOpResult(TBoard&)>& access, const QString& failureText);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
 
