@@ -202,8 +202,7 @@ const std::vector<TCliCommand>& CliCommands()
                     {"mem load FILE [ADDRESS [LENGTH]]",
                      "write FILE to memory (its whole length without LENGTH)"},
                     {"mem test [ADDRESS LENGTH [SEED]]",
-                     "test the memory: data bus, address bus, random pattern,\n"
-                     "its complement, own address"}},
+                     "test the memory: buses, random, complement, own address"}},
          .Help = MEM_HELP},
         {.Name = "help",
          .Run = RunHelp,
