@@ -31,10 +31,11 @@ With --json the result is one JSON object (numbers as numbers), for example:
 
 Exit status:
   0    success
-  1    the board answered with a failure (a refused command, a failed loopback)
+  1    the board answered with a failure (a refused command, a failed loopback,
+       a failed self-test check)
   2    bad arguments, or a file that cannot be read or written
   3    no link: the board cannot be reached, is not an HX9, or did not answer
-  130  a transfer aborted with Ctrl-C (or SIGTERM)
+  130  a transfer aborted with Ctrl-C (or SIGTERM), or a watch ended with it
 )";
 
 // Help lines: the term indented by two, its text from column 24, or on the next line when

@@ -13,8 +13,9 @@ TEST_F(CtlTest, HelpCoversTheProgramAndEveryCommand)
     EXPECT_EQ(program.Status, 0);
     EXPECT_TRUE(program.Out.startsWith("Usage: hx9ctl [OPTION]... COMMAND"));
     EXPECT_TRUE(program.Out.contains("130  a transfer aborted with Ctrl-C"));
+    EXPECT_TRUE(program.Out.contains("KELVARO_JTAG_SERVER"));
     for (const char* command : {"connect", "name", "ping", "leds", "seg7", "switches", "sd", "adc",
-                                "uart", "hdmi", "hsmc", "mem"})
+                                "uart", "hdmi", "hsmc", "mem", "selftest"})
     {
         const TCtlResult help = RunCtl({command, "--help"});
         EXPECT_EQ(help.Status, 0) << command;
