@@ -39,15 +39,17 @@ QStringList HsmcFailingPins(uint64_t ioErrorMask, uint32_t xcvrErrorMask)
 QString HsmcReportText(uint64_t ioErrorMask, uint32_t xcvrErrorMask)
 {
     QString text = QStringLiteral("HSMC Test:NG\r\n");
-    const auto section = [&text](const char* title, const QStringList& pins)
+    // A section is headed whenever its mask is set, even by bits it does not name.
+    const auto section = [&text](const char* title, uint64_t mask, const QStringList& pins)
     {
-        if (pins.isEmpty())
+        if (mask == 0)
             return;
         text += QLatin1String(title) + QStringLiteral("\r\n");
         for (const QString& pair : pins)
             text += QStringLiteral("HSMC Pin %1    \r\n").arg(pair);
     };
-    section("<Transceiver Error:>", Pins(xcvrErrorMask, HSMC_XCVR_REPORTED_BITS, XcvrPins));
-    section("<IO Error:>", Pins(ioErrorMask, HSMC_IO_BITS, IoPins));
+    section("<Transceiver Error:>", xcvrErrorMask,
+            Pins(xcvrErrorMask, HSMC_XCVR_REPORTED_BITS, XcvrPins));
+    section("<IO Error:>", ioErrorMask, Pins(ioErrorMask, HSMC_IO_BITS, IoPins));
     return text;
 }
