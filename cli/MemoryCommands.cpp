@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRandomGenerator>
+#include <functional>
 #include <optional>
 
 namespace

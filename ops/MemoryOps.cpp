@@ -3,20 +3,18 @@
 #include "board/Board.h"
 #include "ops/BoardOutcome.h"
 
-namespace
-{
-constexpr int BYTE_BITS = 8;
-constexpr uint16_t BYTE_MASK = 0xFF;
-} // namespace
+#include <QtEndian>
 
 TMemoryWordBytes MemoryWordBytes(uint16_t word)
 {
-    return {static_cast<uint8_t>(word & BYTE_MASK), static_cast<uint8_t>(word >> BYTE_BITS)};
+    TMemoryWordBytes bytes{};
+    qToLittleEndian(word, bytes.data());
+    return bytes;
 }
 
 uint16_t MemoryWordOf(const TMemoryWordBytes& bytes)
 {
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << BYTE_BITS));
+    return qFromLittleEndian<uint16_t>(bytes.data());
 }
 
 TOpResult ReadMemoryWord(TBoard& board, uint8_t memoryType, uint32_t wordAddress, uint16_t& value)

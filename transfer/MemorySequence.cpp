@@ -130,10 +130,8 @@ TMemoryOutcome TMemorySequence::WriteFile(const TMemoryType& type, const QString
     if (!path.isEmpty())
         errorBox = SendFile(type, address, length, path, outcome);
     outcome.ElapsedMs = m_View.TickCount() - start;
-    const QString result = WriteFileResultText(name, outcome.Result, outcome.ElapsedMs);
-    m_View.SetInfo(result, ResultColour(outcome.Result));
-    if (errorBox)
-        m_View.ShowMessage(THost::mkError, result);
+    ShowResult(WriteFileResultText(name, outcome.Result, outcome.ElapsedMs), outcome.Result,
+               errorBox);
     return outcome;
 }
 
@@ -188,10 +186,8 @@ TMemoryOutcome TMemorySequence::LoadFile(const TMemoryType& type,
     if (!path.isEmpty())
         errorBox = SaveFile(type, address, *length, path, outcome);
     outcome.ElapsedMs = m_View.TickCount() - start;
-    const QString result = LoadFileResultText(name, outcome.Result, outcome.ElapsedMs);
-    m_View.SetInfo(result, ResultColour(outcome.Result));
-    if (errorBox)
-        m_View.ShowMessage(THost::mkError, result);
+    ShowResult(LoadFileResultText(name, outcome.Result, outcome.ElapsedMs), outcome.Result,
+               errorBox);
     return outcome;
 }
 
@@ -221,6 +217,13 @@ bool TMemorySequence::SaveFile(const TMemoryType& type, uint32_t address, uint32
     ShowFileWarning(file.Warning, path, QString());
     Take(file, outcome);
     return file.ShowErrorBox();
+}
+
+void TMemorySequence::ShowResult(const QString& text, TOpResult result, bool errorBox)
+{
+    m_View.SetInfo(text, ResultColour(result));
+    if (errorBox)
+        m_View.ShowMessage(THost::mkError, text);
 }
 
 void TMemorySequence::ShowFileWarning(TFileWarning warning, const QString& path,

@@ -95,7 +95,9 @@ private:
                   const QString& path, TMemoryOutcome& outcome);
     bool SaveFile(const TMemoryType& type, uint32_t address, uint32_t length, const QString& path,
                   TMemoryOutcome& outcome);
-    // The warning box of a file problem: the Part's text, or why the file could not be used.
+    // A file transfer's result line, green on Done, and again in an error box when asked.
+    void ShowResult(const QString& text, TOpResult result, bool errorBox);
+    // The warning box of a file problem: its fixed text, or why the file could not be used.
     void ShowFileWarning(TFileWarning warning, const QString& path, const QString& openProblem);
 
     TMemoryView& m_View;

@@ -7,6 +7,7 @@
 
 // Texts of the memory panel's information line, shared with hx9ctl.
 
+// "Invalud" is misspelt on purpose (the read's text is not): the board's users know it so.
 inline constexpr const char* WRITE_INVALID_INPUT_TEXT = "Invalud Input Data.";
 inline constexpr const char* READ_INVALID_INPUT_TEXT = "Invalid Input Data.";
 
