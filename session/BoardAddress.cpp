@@ -1,5 +1,7 @@
 #include "session/BoardAddress.h"
 
+#include <QRegularExpression>
+
 namespace
 {
 constexpr int PORT_MAX = 65535;
@@ -7,17 +9,13 @@ constexpr int PORT_MAX = 65535;
 
 bool IsBoardAddress(const QString& address)
 {
-    const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
-    if (colon <= 0)
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9._-]+):([0-9]{1,5})$)"));
+    const QRegularExpressionMatch match = form.match(address);
+    if (!match.hasMatch())
         return false;
-    const QString host = address.left(colon);
-    // A bare IPv6 host would leave its own colons to the port.
-    if (host.contains(QLatin1Char(':')) &&
-        !(host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')) && host.size() > 2))
-        return false;
-    bool number = false;
-    const int port = address.mid(colon + 1).toInt(&number, 10);
-    return number && port >= 1 && port <= PORT_MAX;
+    const int port = match.captured(2).toInt();
+    return port >= 1 && port <= PORT_MAX;
 }
 
 void SelectBoardAddress(const QString& address)
