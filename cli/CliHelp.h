@@ -27,6 +27,8 @@ const char* ProgramPurpose();
 const char* NumbersNote();
 /// How the commands treat the link, and where results and messages go.
 const char* LinkNote();
+/// What --json gives, with examples (the lines indented by two).
+const char* JsonNote();
 /// Every exit status and what it means.
 const std::vector<TExitStatusHelp>& ExitStatusHelps();
 
