@@ -70,12 +70,21 @@ QString TextLine(const QString& line, const QSet<QString>& placeholders)
     return out + QLatin1Char('\n');
 }
 
+// A note of the program's help: its lines as one paragraph, the lines indented by two as
+// examples set apart.
 QString Paragraphs(const QString& text, const QSet<QString>& placeholders)
 {
     QString out = QStringLiteral(".PP\n");
+    bool example = false;
     for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        out += TextLine(line, placeholders);
-    return out;
+    {
+        const bool indented = line.startsWith(QLatin1String("  "));
+        if (indented != example)
+            out += indented ? QStringLiteral(".PP\n.RS\n.EX\n") : QStringLiteral(".EE\n.RE\n.PP\n");
+        example = indented;
+        out += example ? Escaped(line.trimmed()) + QLatin1Char('\n') : TextLine(line, placeholders);
+    }
+    return example ? out + QStringLiteral(".EE\n.RE\n") : out;
 }
 
 // A synopsis with the program, commands and options in bold and placeholders in italics.
@@ -156,26 +165,57 @@ QStringList ItemPerLine(const QStringList& lines, const QSet<QString>& subComman
     return out;
 }
 
-// A command's help after its usage lines: paragraphs start after a line that ends a
-// sentence; "send: ..." of a sub-command starts an item of its own; indented lines continue.
+// A command's help after its usage lines, in blocks: a paragraph starts after a line that
+// ends a sentence; "send: ..." of a sub-command and "--watch MS: ..." of an option start an
+// item; an indented "term   text" line is an item of a table; other indented lines continue.
 QString CommandDescription(const QStringList& lines, const QSet<QString>& subCommands,
                            const QSet<QString>& placeholders)
 {
     static const QRegularExpression lead(QStringLiteral("^(\\w+): (.*)$"));
+    static const QRegularExpression optionLead(
+        QStringLiteral("^(--?[\\w-]+(?: [A-Z][A-Z0-9_:]*)?): (.*)$"));
+    static const QRegularExpression tableRow(QStringLiteral("^  (\\S.*?)  +(\\S.*)$"));
+    enum class TBlock
+    {
+        None,
+        Paragraph,
+        Item,
+        TableRow
+    };
+    TBlock block = TBlock::None;
     QString out;
     QString previous;
     for (const QString& line : ItemPerLine(lines, subCommands))
     {
-        const bool continues = line.startsWith(QLatin1Char(' '));
+        const bool indented = line.startsWith(QLatin1Char(' '));
         const QRegularExpressionMatch item = lead.match(line);
+        const QRegularExpressionMatch option = optionLead.match(line);
+        const QRegularExpressionMatch row = tableRow.match(line);
         QString text = line;
-        if (!continues && item.hasMatch() && subCommands.contains(item.captured(1)))
+        if (!indented && item.hasMatch() && subCommands.contains(item.captured(1)))
         {
             out += QStringLiteral(".TP\n.B ") + item.captured(1) + QLatin1Char('\n');
             text = item.captured(2);
+            block = TBlock::Item;
         }
-        else if (!continues && (previous.isEmpty() || previous.endsWith(QLatin1Char('.'))))
+        else if (!indented && option.hasMatch())
+        {
+            out += QStringLiteral(".TP\n") + SynopsisLine(option.captured(1));
+            text = option.captured(2);
+            block = TBlock::Item;
+        }
+        else if (indented && row.hasMatch())
+        {
+            out += QStringLiteral(".TP\n") + TextLine(row.captured(1), placeholders);
+            text = row.captured(2);
+            block = TBlock::TableRow;
+        }
+        else if (!indented && (block == TBlock::None || block == TBlock::TableRow ||
+                               previous.endsWith(QLatin1Char('.'))))
+        {
             out += QStringLiteral(".PP\n");
+            block = TBlock::Paragraph;
+        }
         out += TextLine(text, placeholders);
         previous = line.trimmed();
     }
@@ -224,7 +264,16 @@ QString CommandSection(const TCliCommand& command)
     for (const QString& synopsis : synopses)
         out += SynopsisLine(synopsis);
     out += QStringLiteral(".fi\n");
-    return out + CommandDescription(description, SubCommandsOf(command), PlaceholdersOf(synopses));
+    const QSet<QString> placeholders = PlaceholdersOf(synopses);
+    out += CommandDescription(description, SubCommandsOf(command), placeholders);
+    if (command.Json)
+    {
+        out += QStringLiteral(".PP\nWith \\fB\\-\\-json\\fR:\n.RS\n");
+        for (const QString& line : QString::fromUtf8(command.Json).split(QLatin1Char('\n')))
+            out += TextLine(line, placeholders);
+        out += QStringLiteral(".RE\n");
+    }
+    return out;
 }
 
 QString OptionSection(const TCliOption& option)
@@ -269,8 +318,10 @@ QString Notes()
                   Paragraphs(QString::fromUtf8(NumbersNote()), AllPlaceholders()) +
                   QStringLiteral(".SH EXIT STATUS\n");
     for (const TExitStatusHelp& line : ExitStatusHelps())
-        out += QStringLiteral(".TP\n.B %1\n").arg(line.Status) +
-               TextLine(QString::fromUtf8(line.Meaning), {});
+        out +=
+            QStringLiteral(".TP\n.B %1\n").arg(line.Status) +
+            TextLine(QString::fromUtf8(line.Meaning).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                     {});
     return out;
 }
 
@@ -285,7 +336,8 @@ QString ManPage(const QString& pageTemplate, QString& error)
     for (const TCliOption& option : CliOptions())
         options += OptionSection(option);
     const QString description = TextLine(QString::fromUtf8(ProgramPurpose()), {}) +
-                                Paragraphs(QString::fromUtf8(LinkNote()), AllPlaceholders());
+                                Paragraphs(QString::fromUtf8(LinkNote()), AllPlaceholders()) +
+                                Paragraphs(QString::fromUtf8(JsonNote()), AllPlaceholders());
     return FillTemplate(pageTemplate,
                         {{QStringLiteral("DESCRIPTION"), description},
                          {QStringLiteral("COMMANDS"), commands},
