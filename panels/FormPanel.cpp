@@ -3,6 +3,7 @@
 #include "skin/BitmapManager.h"
 #include "skin/SkinWidgets.h"
 
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -247,10 +248,12 @@ void TFormPanel::mouseReleaseEvent(QMouseEvent* event)
     FormMouseUp(at.x(), at.y());
 }
 
-// A hidden panel does not poll; shown again (the main window restored) it goes on.
+// A panel hidden by the program does not poll; shown again it goes on. A minimised window
+// (a hide from the window system) keeps polling: the board's UART does not wait for it.
 void TFormPanel::hideEvent(QHideEvent* event)
 {
-    TimerPolling->stop();
+    if (!event->spontaneous())
+        TimerPolling->stop();
     QWidget::hideEvent(event);
 }
 

@@ -135,7 +135,8 @@ protected:
     virtual void ButtonClick(TButtonManager& group, int32_t id);
 
     /// Arms the one-shot poll: PollBoard runs intervalMs from now, and again intervalMs after
-    /// every poll that returned true. A hidden panel does not poll.
+    /// every poll that returned true. A panel the program hides does not poll; a minimised
+    /// one does.
     void StartPolling(int intervalMs);
     /// Disarms the poll.
     void StopPolling();
@@ -178,5 +179,5 @@ private:
     bool m_bLinkLost = false;
     int m_HandlerDepth = 0;
     bool m_bFailurePending = false; // lost inside a handler, told when it ends
-    int m_PollIntervalMs = 0; // 0 while no poll is wanted
+    int m_PollIntervalMs = 0;       // 0 while no poll is wanted
 };

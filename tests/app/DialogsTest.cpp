@@ -205,6 +205,11 @@ TEST(ProgressDialog, AbortIsOnlyRecordedAndTheFrameCannotCloseIt)
     progress.SetPercent(12);
     EXPECT_EQ(progress.LabelStatus->text(), "Finish Percentage: 12%");
     EXPECT_EQ(progress.ProgressBar->value(), 12);
+    // Minimised and restored: the window system's show keeps the text and the bar.
+    progress.setWindowState(Qt::WindowMinimized);
+    progress.setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(progress.LabelStatus->text(), "Finish Percentage: 12%");
+    EXPECT_EQ(progress.ProgressBar->value(), 12);
     EXPECT_FALSE(progress.IsAborted());
 
     QTest::mouseClick(progress.ButtonAbort, Qt::LeftButton);
