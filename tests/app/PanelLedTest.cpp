@@ -28,7 +28,7 @@ TEST_F(LedPanelTest, EveryClickSendsThePatternTheLampsShow)
     Attach();
     TFormLED& panel = *m_pPanel;
     EXPECT_EQ(m_Info, (std::vector<TInfoLine>{{"", TInfoColour::Green}}));
-    EXPECT_EQ(m_pBoard->Leds(), 0u) << "attaching sends nothing";
+    EXPECT_EQ(m_pBoard->Leds(), 0x3FFFFu) << "attaching sends nothing: board and lamps start lit";
     struct
     {
         const char* What;
