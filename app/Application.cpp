@@ -5,6 +5,7 @@
 #include "host/Host.h"
 
 #include <QFont>
+#include <cstdio>
 #include <exception>
 
 namespace
@@ -66,6 +67,8 @@ int RunControlPanel(THost& host)
     TSingleInstance instance;
     if (!instance.Acquire())
     {
+        // Said on the terminal too, for a start from a shell or a script.
+        std::fprintf(stderr, "%s\n", ALREADY_RUNNING_TEXT);
         host.ShowMessage(THost::mkInformation, QString::fromLatin1(ALREADY_RUNNING_TEXT));
         return 0;
     }

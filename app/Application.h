@@ -29,7 +29,7 @@ private:
 
 /// Maps the skin's font names onto faces this system has.
 void InstallFontSubstitutes();
-/// The program: takes the single-instance lock (or says "The application is running."),
-/// shows the main window and runs the event loop until it closes. Needs a QApplication.
-/// Returns the process exit code, 0.
+/// The program: takes the single-instance lock (or says "The application is running." on
+/// standard error and in a box), shows the main window and runs the event loop until it
+/// closes. Needs a QApplication. Returns the process exit code, 0.
 int RunControlPanel(THost& host);

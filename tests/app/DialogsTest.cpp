@@ -31,7 +31,9 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
     TSingleInstance first;
     ASSERT_TRUE(first.Acquire());
     TRecordingHost host(QString{});
+    testing::internal::CaptureStderr();
     EXPECT_EQ(RunControlPanel(host), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "The application is running.\n");
     EXPECT_EQ(host.Messages, (std::vector<TRecordingHost::TMessage>{
                                  {THost::mkInformation, "The application is running."}}));
     for (QWidget* widget : QApplication::topLevelWidgets())
