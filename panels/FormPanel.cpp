@@ -1,5 +1,6 @@
 #include "panels/FormPanel.h"
 
+#include "board/Board.h"
 #include "skin/BitmapManager.h"
 #include "skin/SkinWidgets.h"
 
@@ -51,6 +52,11 @@ void TFormPanel::DetachBoard()
 {
     StopPolling();
     m_pBoard = nullptr;
+}
+
+bool TFormPanel::IsLive() const
+{
+    return m_pBoard && m_pBoard->IsConnected() && !m_bLinkLost;
 }
 
 bool TFormPanel::IsPolling() const

@@ -76,6 +76,8 @@ public:
     TBoard* Board() const { return m_pBoard; }
     /// True from a failed exchange until the next attach: the panel no longer uses the board.
     bool LinkLost() const { return m_bLinkLost; }
+    /// True while a board is attached, connected, and its link not lost.
+    bool IsLive() const;
     /// True while the poll timer is armed.
     bool IsPolling() const;
 

@@ -169,11 +169,6 @@ void TFormLED::EnableButtons(bool enable)
     m_pPushButtons->SetEnabled(ID_UNLIGHT_ALL, enable);
 }
 
-bool TFormLED::IsLive() const
-{
-    return Board() && Board()->IsConnected();
-}
-
 void TFormLED::FormMouseDown(int x, int y)
 {
     if (IsLive())
@@ -184,6 +179,13 @@ void TFormLED::FormMouseMove(int x, int y)
 {
     if (IsLive())
         TFormPanel::FormMouseMove(x, y);
+}
+
+// The lamps show what the board holds: while it cannot hear, a release changes none of them.
+void TFormLED::FormMouseUp(int x, int y)
+{
+    if (IsLive())
+        TFormPanel::FormMouseUp(x, y);
 }
 
 void TFormLED::FormPaint(QPainter& canvas)

@@ -88,6 +88,14 @@ void TFormSeg7::ButtonClick(TButtonManager&, int32_t id)
 {
     if (id < 0 || id >= ARROW_COUNT)
         return;
+    // The digits show what the board holds: a step it cannot hear is not taken. A board that
+    // is no longer connected is still a failure, once.
+    if (!IsLive())
+    {
+        if (Board())
+            ReportLinkFailure();
+        return;
+    }
     int& value = m_DigitValues[static_cast<std::size_t>(id / 2)];
     const bool up = id % 2 == 0;
     value = (value + (up ? 1 : DIGIT_VALUES - 1)) % DIGIT_VALUES;
@@ -96,7 +104,7 @@ void TFormSeg7::ButtonClick(TButtonManager&, int32_t id)
 }
 
 // Unlike the LED panel, a board that is no longer connected is reported as a failure too:
-// the op answers LinkFailed for it. The new value stays on screen.
+// the op answers LinkFailed for it.
 void TFormSeg7::SendDigits()
 {
     if (!Board())

@@ -9,6 +9,8 @@ namespace
 const QPoint PANEL_AT(204, 288);
 const QPoint GLED0(332 + 11, 60 + 18);
 const QPoint HEX0_UP(300 + 10, 170 + 8);
+const QPoint GLED2(332 - 2 * 33 + 11, 60 + 18);
+const QPoint UNLIGHT_ALL(218 + 32, 243 + 8);
 const QPoint NO_CLICK(-1, -1); // the panel fails by itself, polling
 constexpr int WAIT_MS = 3000;
 
@@ -53,6 +55,53 @@ TEST_F(MainWindowTest, APanelsLinkFailureEndsInDisconnected)
         EXPECT_EQ(TextColour(form.LabelConnectStatus), QColor(INFO_RED));
         EXPECT_FALSE(form.Board().IsConnected());
         ASSERT_TRUE(m_pBoard->ClearFaults());
+        m_pForm.reset();
+    }
+}
+
+// After a lost link the LED and seven-segment panels change no picture until the next
+// connect, so the screen still shows what the board holds and the next click changes only
+// what it shows.
+TEST_F(MainWindowTest, NoPictureChangesAfterALostLink)
+{
+    struct
+    {
+        int Tab;
+        QPoint Failing; // its request is carried out, its reply corrupted
+        QPoint WhileLost;
+        QPoint Next;
+        const char* Query;
+        const char* AfterFailure;
+        const char* AfterNext;
+    } cases[] = {
+        {TAB_LED, GLED0, UNLIGHT_ALL, GLED2, "leds", "0x3fffe", "0x3fffa"},
+        {TAB_SEG7, HEX0_UP, HEX0_UP, HEX0_UP, "seg7", "digits=8889", "digits=888a"},
+    };
+    StartBoard(true);
+    LinkEverything();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Query);
+        OpenWindow();
+        AutoConnect();
+        Click(TabCentre(c.Tab));
+        TFormPanel* panel = m_pForm->Panel(c.Tab);
+        ASSERT_TRUE(m_pBoard->InjectFault("checksum"));
+        Click(PANEL_AT + c.Failing);
+        ASSERT_EQ(m_pForm->LabelConnectStatus->text(), "Disconnected");
+        EXPECT_TRUE(m_pBoard->Control(c.Query).find(c.AfterFailure) != std::string::npos);
+
+        const QImage shown = panel->grab().toImage();
+        Click(PANEL_AT + c.WhileLost);
+        EXPECT_TRUE(panel->grab().toImage() == shown) << "changed while the link was lost";
+
+        Click(CONNECT_CENTRE);
+        ASSERT_TRUE(m_pForm->Board().IsConnected());
+        Click(TabCentre(c.Tab));
+        EXPECT_TRUE(panel->grab().toImage() == shown) << "changed by the connect";
+        Click(PANEL_AT + c.Next);
+        EXPECT_TRUE(m_pBoard->Control(c.Query).find(c.AfterNext) != std::string::npos)
+            << m_pBoard->Control(c.Query);
         m_pForm.reset();
     }
 }
