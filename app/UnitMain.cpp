@@ -19,6 +19,7 @@
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -367,6 +368,18 @@ bool TFormMain::event(QEvent* event)
         return true;
     }
     return QWidget::event(event);
+}
+
+// The window system's close (Alt+F4, the task bar) obeys the close button: while a
+// transfer or a connect runs that button is disabled, and the work must end first.
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_pSysButtons->IsEnabled(ID_CLOSE))
+    {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TFormMain::mousePressEvent(QMouseEvent* event)
