@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/GuiHost.h"
 #include "app/SingleInstance.h"
 #include "app/UnitAbout.h"
 #include "app/UnitMain.h"
@@ -6,16 +7,19 @@
 #include "skin/ButtonManager.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -111,6 +115,41 @@ TEST(Application, ExceptionFromAnEventHandlerIsShownAndTheLoopGoesOn)
     EXPECT_EQ(host.Messages,
               (std::vector<TRecordingHost::TMessage>{{THost::mkError, "Bitmap resource not found"},
                                                      {THost::mkError, ""}}));
+}
+
+// Typed into the real save dialog and taken with Return: a new name without a suffix gets
+// .bin; what exists already (a file, a device, a FIFO) and a name with a suffix stay as typed.
+TEST(SaveDialog, TheDefaultSuffixGoesOnlyOnANewName)
+{
+    const hx9test::TScratchFolder folder;
+    folder.Make("old", "kept");
+    ASSERT_EQ(mkfifo(folder.Path("fifo").toLocal8Bit().constData(), 0600), 0);
+    const struct
+    {
+        QString Typed;
+        QString Chosen;
+    } cases[] = {
+        {folder.Path("new"), folder.Path("new.bin")},
+        {folder.Path("new.hex"), folder.Path("new.hex")},
+        {folder.Path("old"), folder.Path("old")},
+        {folder.Path("fifo"), folder.Path("fifo")},
+        {"/dev/null", "/dev/null"},
+    };
+    TGuiHost host;
+    for (const auto& c : cases)
+    {
+        QTimer::singleShot(0,
+                           [&c]
+                           {
+                               auto* name =
+                                   QApplication::activeModalWidget()->findChild<QLineEdit*>(
+                                       "fileNameEdit");
+                               ASSERT_NE(name, nullptr);
+                               name->setText(c.Typed);
+                               QTest::keyClick(name, Qt::Key_Return);
+                           });
+        EXPECT_EQ(host.AskSaveFileName("All files (*)", "bin"), c.Chosen);
+    }
 }
 
 TEST(AboutBox, ClosesOnlyOnAReleaseOverItsCloseButton)
