@@ -101,11 +101,11 @@ std::string Error(const std::string& reason)
 bool ParseMemoryType(const std::string& word, uint8_t& type)
 {
     if (word == "lpddr2")
-        type = MEM_LPDDR2;
+        type = MEM_TYPE_LPDDR2;
     else if (word == "sram")
-        type = MEM_SRAM;
+        type = MEM_TYPE_SRAM;
     else if (word == "adc")
-        type = MEM_ADC;
+        type = MEM_TYPE_ADC;
     else
     {
         uint64_t value = 0;
@@ -234,8 +234,9 @@ std::string TControlInterface::BoardName(const TWords& words, const std::string&
     std::string& name = m_Board.Firmware().Inputs().BoardName;
     if (words.size() == 1)
         return Ok(name);
-    if (rest.size() >= BOARD_NAME_FIELD)
-        return Error("board name longer than " + std::to_string(BOARD_NAME_FIELD - 1) + " bytes");
+    if (rest.size() >= BOARD_NAME_TEXT_LEN)
+        return Error("board name longer than " + std::to_string(BOARD_NAME_TEXT_LEN - 1) +
+                     " bytes");
     name = rest;
     return Ok();
 }
@@ -413,7 +414,7 @@ std::string TControlInterface::Adc(const TWords& words)
     const size_t first = raw ? 2 : 1;
     uint64_t channel = 0;
     uint64_t millivolts = 0;
-    if (words.size() != first + 2 || !ParseUnsigned(words[first], ADC_CHANNELS - 1, channel) ||
+    if (words.size() != first + 2 || !ParseUnsigned(words[first], ADC_CHANNEL_COUNT - 1, channel) ||
         !ParseUnsigned(words[first + 1], raw ? UINT16_MAX : ADC_MAX_MILLIVOLTS, millivolts))
         return Error("usage: adc CHANNEL(0..7) MILLIVOLTS(0.." +
                      std::to_string(ADC_MAX_MILLIVOLTS) + ") | adc raw CHANNEL WORD(0..65535)");
@@ -474,8 +475,8 @@ std::string TControlInterface::Memory(const TWords& words)
                          " bytes in hex");
         TSparseMemory* memory = firmware.Memory(type);
         if (memory == nullptr)
-            return Error(type == MEM_ADC ? "the ADC block is read-only (use adc)"
-                                         : "unknown memory type");
+            return Error(type == MEM_TYPE_ADC ? "the ADC block is read-only (use adc)"
+                                              : "unknown memory type");
         if (!memory->Write(address, bytes.data(), bytes.size()))
             return Error(StatusName(STATUS_OUT_OF_RANGE));
         return Ok();
