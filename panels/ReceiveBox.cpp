@@ -8,7 +8,9 @@
 namespace
 {
 
-// A paragraph that only wraps on: the next one continues its line.
+// How a paragraph ends (its user state): a line of the text, Qt's default, or a line that only
+// wraps on into the next paragraph.
+constexpr int ENDS_LINE = -1;
 constexpr int CONTINUED = 1;
 // The last paragraph is laid out again on every append: no paragraph is longer.
 constexpr int MAX_PARAGRAPH_LINES = 8;
@@ -58,8 +60,7 @@ void TReceiveBox::Append(const QByteArray& bytes)
         AppendLine(shown);
         shown.clear();
         EndCursor().insertBlock();
-        // A split paragraph hands its mark on; the new one ends the text so far.
-        document()->lastBlock().setUserState(-1);
+        document()->lastBlock().setUserState(ENDS_LINE);
     }
     AppendLine(shown);
     if (following)
@@ -95,7 +96,7 @@ void TReceiveBox::SplitLastParagraph()
                            last.layout()->lineAt(MAX_PARAGRAPH_LINES).textStart());
         cursor.insertBlock();
         cursor.block().previous().setUserState(CONTINUED);
-        cursor.block().setUserState(-1);
+        cursor.block().setUserState(ENDS_LINE);
     }
 }
 
