@@ -1,8 +1,8 @@
 #include "panels/UnitRS232.h"
 
 #include "board/Board.h"
+#include "ops/RS232Ops.h"
 #include "panels/ReceiveBox.h"
-#include "panels/ops/RS232Ops.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
