@@ -3,12 +3,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
+#include "session/ConnectSequence.h"
 
 int RunConnect(TCliSession& session, const TCliArguments&)
 {
     if (!session.OpenBoard(true))
         return EXIT_LINK_FAILURE;
-    session.Console().Out(QStringLiteral("Connected"));
+    session.Output().Print({{QStringLiteral("connected"), true}},
+                           QString::fromLatin1(TEXT_CONNECTED) + QLatin1Char('\n'));
     return EXIT_OK;
 }
 
@@ -19,7 +21,7 @@ int RunName(TCliSession& session, const TCliArguments&)
     QString name;
     if (!session.Board().QueryBoardName(name))
         return session.Fail(QStringLiteral("Failed to query board name."));
-    session.Console().Out(name);
+    session.Output().Print({{QStringLiteral("name"), name}}, name + QLatin1Char('\n'));
     return EXIT_OK;
 }
 
@@ -29,5 +31,6 @@ int RunPing(TCliSession& session, const TCliArguments&)
         return EXIT_LINK_FAILURE;
     if (!session.Board().Ping())
         return session.Fail(QStringLiteral("ping: the board did not answer with success"));
+    session.Output().Print({{QStringLiteral("answered"), true}}, QString());
     return EXIT_OK;
 }

@@ -27,8 +27,9 @@ void TCliConnect::SetConnectLook(bool connected)
     if (!connected && m_HeldFailure)
         Print(*m_HeldFailure);
     m_HeldFailure = QString(); // from now on failures are printed as they come
-    if (m_LastConnected != connected)
-        Print(QString::fromLatin1(connected ? TEXT_CONNECTED : TEXT_DISCONNECTED));
+    // "Connected" is the connect command's result, on stdout.
+    if (m_LastConnected != connected && !connected)
+        Print(QString::fromLatin1(TEXT_DISCONNECTED));
     m_LastConnected = connected;
 }
 

@@ -8,7 +8,7 @@
 class TConsole;
 
 // The connect sequence's view for hx9ctl: with verbose, each new text of the information line
-// and each change of the connect state ("Connected", "Disconnected") as a line on stderr.
+// and the loss of the link ("Disconnected") as a line on stderr.
 // Failures reach stderr through the host's messages in any case.
 class TCliConnect : public TConnectView
 {
@@ -21,8 +21,8 @@ public:
     void SetInfo(const QString& text, TInfoColour colour) override;
     /// Nothing: SetConnectLook reports the state once, where the status label shows it twice.
     void SetConnectStatus(const QString& text, TInfoColour colour) override;
-    /// Prints "Connected" or "Disconnected" when the state changes, when verbose; the held
-    /// failure goes before "Disconnected" and is dropped with "Connected".
+    /// Prints "Disconnected" when the state changes to it, when verbose; the held failure goes
+    /// before it and is dropped with a connect.
     void SetConnectLook(bool connected) override;
     // A terminal has no gauge and no controls to disable.
     void StartProgress(uint32_t, int, int) override {}

@@ -20,15 +20,22 @@ address first; any other file is raw binary.
 
 Every command but connect uses the link as it finds it: it opens it and checks
 the board name, and fails when the FPGA does not hold its image unless -c is given.
+The board is reached at the address of -a, else of the environment variable
+KELVARO_JTAG_SERVER (HOST:PORT), else at 127.0.0.1:45480.
 Results go to standard output, messages to standard error. Transfers show a
 progress line when standard error is a terminal; Ctrl-C (or SIGTERM) aborts them.
+With --json the result is one JSON object (numbers as numbers), for example:
+  hx9ctl -j switches | jq .switches
+  hx9ctl -j adc | jq '.volts[0]'
+  hx9ctl -j -m sram mem read 10 | jq .word
 
 Exit status:
   0    success
-  1    the board answered with a failure (a refused command, a failed loopback)
+  1    the board answered with a failure (a refused command, a failed loopback,
+       a failed self-test check)
   2    bad arguments, or a file that cannot be read or written
   3    no link: the board cannot be reached, is not an HX9, or did not answer
-  130  a transfer aborted with Ctrl-C (or SIGTERM)
+  130  a transfer aborted with Ctrl-C (or SIGTERM), or a watch ended with it
 )";
 
 // Help lines: the term indented by two, its text from column 24, or on the next line when
@@ -37,12 +44,12 @@ constexpr qsizetype HELP_INDENT = 2;
 constexpr qsizetype HELP_COLUMN = 24;
 constexpr qsizetype HELP_GAP = 2;
 
-QString HelpLine(const QString& term, const char* text)
+QString HelpLine(const QString& term, const char* text, qsizetype column = HELP_COLUMN)
 {
     QString line = QString(HELP_INDENT, QLatin1Char(' ')) + term;
-    const QString margin(HELP_COLUMN, QLatin1Char(' '));
-    if (line.size() + HELP_GAP <= HELP_COLUMN)
-        line = line.leftJustified(HELP_COLUMN);
+    const QString margin(column, QLatin1Char(' '));
+    if (line.size() + HELP_GAP <= column || term.isEmpty())
+        line = line.leftJustified(column);
     else
         line += QLatin1Char('\n') + margin;
     line += QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char('\n') + margin);
@@ -81,7 +88,12 @@ QString CommandHelp(const QString& name)
     const TCliCommand* command = FindCliCommand(name);
     if (!command)
         return {};
-    return command->Help ? QString::fromUtf8(command->Help) : ProgramHelp();
+    if (!command->Help)
+        return ProgramHelp();
+    QString help = QString::fromUtf8(command->Help);
+    if (command->Json)
+        help += QStringLiteral("With --json:\n") + HelpLine(QString(), command->Json, HELP_INDENT);
+    return help;
 }
 
 int RunHelp(TCliSession& session, const TCliArguments& args)
@@ -96,6 +108,6 @@ int RunHelp(TCliSession& session, const TCliArguments& args)
         session.Console().Error(QStringLiteral("unknown command '%1'").arg(topic));
         return EXIT_BAD_ARGUMENTS;
     }
-    session.Console().OutRaw(help.toLocal8Bit());
+    session.Output().Print({{QStringLiteral("help"), help}}, help);
     return EXIT_OK;
 }

@@ -19,8 +19,7 @@ void TCliMemoryView::SetInfo(const QString& text, TInfoColour colour)
         m_StartText = text;
         return;
     case TInfoColour::Green:
-        m_Session.Console().Out(text);
-        break;
+        break; // the command prints the result in its chosen form
     case TInfoColour::Red:
         m_Session.Console().Error(text);
         break;

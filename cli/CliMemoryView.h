@@ -8,17 +8,19 @@
 class TCliSession;
 class TInterruptGuard;
 
-// hx9ctl as the view of a memory file transfer: the file is the command's argument, texts go
-// to the terminal (results on stdout when they succeed, else stderr), the link opens only
-// once the inputs and the file are good, and Ctrl-C is the Abort button.
+// hx9ctl as the view of a memory file transfer: the file is the command's argument, failures
+// go to stderr and a success's result text waits for the command, the link opens only once
+// the inputs and the file are good, and Ctrl-C is the Abort button.
 class TCliMemoryView : public TMemoryView
 {
 public:
     /// path: the file the command names, already absolute.
     TCliMemoryView(TCliSession& session, const TInterruptGuard& interrupt, QString path);
 
-    /// The start text waits until the link is open; results print at once.
+    /// The start text waits until the link is open; failures print at once.
     void SetInfo(const QString& text, TInfoColour colour) override;
+    /// The last result text.
+    const QString& ResultText() const { return m_ResultText; }
     /// On stderr; a box that only repeats the result line is not printed twice.
     void ShowMessage(THost::TMessageKind kind, const QString& text) override;
     void SetBusy(bool) override {}

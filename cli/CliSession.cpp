@@ -3,9 +3,32 @@
 #include "cli/CliConnect.h"
 #include "cli/ExitStatus.h"
 #include "ops/BoardOutcome.h"
+#include "session/BoardAddress.h"
 
-TCliSession::TCliSession(bool configure)
-    : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
+namespace
+{
+// What a failed attempt means for the user; empty when the messages already say it all.
+QString FailureHint(TConnectFailure failure, bool configured)
+{
+    const QString address = BoardAddress();
+    if (failure == TConnectFailure::NoLink)
+        return QStringLiteral("no board answers at %1").arg(address);
+    if (configured)
+        return {};
+    if (failure == TConnectFailure::NoAnswer)
+        return QStringLiteral("the board at %1 did not answer its name: a blank FPGA? "
+                              "'hx9ctl connect' or -c configures it")
+            .arg(address);
+    if (failure == TConnectFailure::WrongName)
+        return QStringLiteral("the board at %1 is not an HX9; 'hx9ctl connect' or -c "
+                              "configures its FPGA")
+            .arg(address);
+    return {};
+}
+} // namespace
+
+TCliSession::TCliSession(bool configure, bool json)
+    : m_Output(m_Console, json), m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
 {
 }
 
@@ -13,12 +36,20 @@ bool TCliSession::OpenBoard(bool verbose)
 {
     TCliConnect view(m_Console, verbose);
     TConnectSequence connect(m_Board, m_Host, view);
-    if (m_bConfigure || verbose)
-        return connect.DoConnect();
-    if (connect.ConnectBoard(true))
+    const bool configure = m_bConfigure || verbose;
+    // Every open looks for the programmer's folder; only configuring needs it, or a link
+    // that fails to open may.
+    m_Host.HoldWarnings(!configure);
+    const bool ok = configure ? connect.DoConnect() : connect.ConnectBoard(true);
+    m_Host.HoldWarnings(false);
+    if (!ok && connect.LastFailure() == TConnectFailure::NoLink)
+        m_Host.ReleaseWarnings();
+    m_Host.DropWarnings();
+    if (ok)
         return true;
-    m_Console.Error(QStringLiteral("the board did not answer as an HX9; 'hx9ctl connect' or -c "
-                                   "configures its FPGA"));
+    const QString hint = FailureHint(connect.LastFailure(), configure);
+    if (!hint.isEmpty())
+        m_Console.Error(hint);
     return false;
 }
 

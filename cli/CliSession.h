@@ -2,6 +2,7 @@
 
 #include "board/Board.h"
 #include "cli/CliHost.h"
+#include "cli/CliOutput.h"
 #include "cli/Console.h"
 #include "ops/OpResult.h"
 #include "transfer/HexField.h"
@@ -9,19 +10,23 @@
 #include <QString>
 #include <functional>
 
-// What every hx9ctl command shares: the console, the board layer's host, the one board
-// object, and the rules for opening the link and for naming a failure's exit status.
+// What every hx9ctl command shares: the console, the form of its results, the board layer's
+// host, the one board object, and the rules for opening the link and for naming a failure's
+// exit status.
 class TCliSession
 {
 public:
     /// configure: run the full connect sequence (FPGA configuration included) on open.
-    explicit TCliSession(bool configure);
+    /// json: results as JSON objects.
+    TCliSession(bool configure, bool json);
 
     TConsole& Console() { return m_Console; }
+    TCliOutput& Output() { return m_Output; }
     TBoard& Board() { return m_Board; }
 
     /// Opens the link and checks the board name; with configure (or verbose, for the connect
-    /// command) the whole connect sequence. Shows the reason on failure.
+    /// command) the whole connect sequence. Shows the reason on failure and what it means:
+    /// nothing answers at the board's address, or a board that is not (yet) an HX9.
     bool OpenBoard(bool verbose = false);
     /// Exit status of the board command that just failed: 3 when its exchange broke, else 1
     /// (the firmware answered with a status that was not 0).
@@ -42,6 +47,7 @@ public:
 
 private:
     TConsole m_Console;
+    TCliOutput m_Output;
     TCliHost m_Host;
     TBoard m_Board;
     bool m_bConfigure;

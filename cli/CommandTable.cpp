@@ -4,6 +4,7 @@
 #include "cli/CliHelp.h"
 #include "cli/IoCommands.h"
 #include "cli/MemoryCommands.h"
+#include "cli/SelfTestCommand.h"
 #include "cli/UartCommands.h"
 
 #include <algorithm>
@@ -37,9 +38,12 @@ Show up to four hex digits on HEX3..HEX0: the last digit goes to HEX0, missing
 leading digits are 0 (seg7 1234: 1 on HEX3, 4 on HEX0). Prints the four digits sent.
 )";
 
-const char* const SWITCHES_HELP = R"(Usage: hx9ctl [-c] switches
+const char* const SWITCHES_HELP = R"(Usage: hx9ctl [-c] switches [--watch MS]
 Print the push-buttons and slide switches, a set bit for a key pressed or a
 switch up: "keys 0xK" (bit i is KEYi) and "switches 0xS" (bit j is SWj).
+--watch MS: a line "HH:MM:SS.mmm keys 0xK, switches 0xS" every MS milliseconds
+(the next read starts when the last one ended, never sooner than MS after it
+started) until Ctrl-C, exit status 130; 3 when the link fails.
 )";
 
 const char* const SD_HELP = R"(Usage: hx9ctl [-c] sd
@@ -48,8 +52,11 @@ lines, "Card Specific Data" and the CSD lines, then "File System: " and FAT16,
 FAT32 or NA. Exit status 1 when no card can be read.
 )";
 
-const char* const ADC_HELP = R"(Usage: hx9ctl [-c] adc
+const char* const ADC_HELP = R"(Usage: hx9ctl [-c] adc [--watch MS]
 Print the eight ADC channels, one line each: "CH0: 3.300 V".
+--watch MS: the eight on one line with the time, every MS milliseconds (the next
+read starts when the last one ended, never sooner than MS after it started)
+until Ctrl-C, exit status 130; 3 when the link fails.
 )";
 
 const char* const UART_HELP = R"(Usage: hx9ctl [-c] uart send TEXT...
@@ -83,11 +90,13 @@ ADDRESS and LENGTH count 16-bit words, in hex; DATA is a hex word (at most FFFF)
 read: print the word as four hex digits. write: write one word.
 save: save LENGTH words from ADDRESS to FILE, or the entire memory without a range.
   FILE is replaced only when the whole range was read; after a failure or Ctrl-C
-  any existing FILE is left as it was.
+  any existing FILE is left as it was. FILE - (or /dev/stdout) writes the data
+  to standard output (not with --json) and the result line to standard error.
 load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
   LENGTH the whole file, cut at the end of the memory; prints the result and, in
   the latter case, "Length: N" with the words written (hex). Nothing is sent when
-  the file is too short or a HEX file holds anything but hex digits.
+  the file is too short or a HEX file holds anything but hex digits. FILE -
+  (standard input) is refused: its length is not known before the transfer.
 FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
 first (the word 1234 at address 0 is 3412); any other file is raw binary.
 test: test LENGTH words from ADDRESS (the entire memory without a range): each
@@ -100,6 +109,24 @@ test: test LENGTH words from ADDRESS (the entire memory without a range): each
   word failed. The range's content is overwritten.
 Ctrl-C (or SIGTERM) aborts a save, load or test between chunks; what was written
 stays written, and a save leaves no file behind.
+)";
+
+const char* const SELFTEST_HELP = R"(Usage: hx9ctl [-c] selftest
+Check the whole board in one run, for bring-up and production tests:
+  link and name       the firmware answers "HX9"
+  keys and switches   they can be read
+  ADC                 the eight channels can be read
+  SD card             the card's report can be read (SKIP with no card)
+  HSMC loopback       no failing pin (SKIP when the board refuses the test,
+                      e.g. without the loopback adapter)
+  SRAM                the whole memory test (data bus, address lines, a random
+                      pattern, its complement, own address)
+  LPDDR2              data bus, every address line, a random pattern and its
+                      complement over the first MB
+Prints a row per check as it ends, PASS, FAIL or SKIP with its detail and time,
+then the total time. THE SRAM AND LPDDR2 CONTENTS ARE OVERWRITTEN.
+Exit status 1 when a check failed; 3 when the link failed (the checks left are
+SKIP, "not run"); 130 after Ctrl-C.
 )";
 
 int RunMemory(TCliSession& session, const TCliArguments& args)
@@ -126,6 +153,23 @@ const std::vector<TCliOption>& CliOptions()
          .Value = "MS",
          .Help = "uart receive: keep receiving for MS milliseconds"},
         {.Short = 'l', .Long = OPTION_LIST, .Help = "hdmi: list the patterns"},
+        {.Long = OPTION_WATCH,
+         .Value = "MS",
+         .Help = "switches, adc: print a sample every MS milliseconds, one line\n"
+                 "each with its time, until Ctrl-C (exit status 130)"},
+        {.Short = 'j',
+         .Long = OPTION_JSON,
+         .Global = true,
+         .Help = "print the result as one JSON object on standard output and\n"
+                 "nothing else there (with --watch one object per line); a\n"
+                 "failure prints {\"error\": MESSAGE}; 'hx9ctl help COMMAND'\n"
+                 "shows the command's object"},
+        {.Short = 'a',
+         .Long = OPTION_ADDRESS,
+         .Value = "HOST:PORT",
+         .Global = true,
+         .Help = "the board's JTAG server ([v6-host]:PORT for IPv6); wins over\n"
+                 "KELVARO_JTAG_SERVER, whose default is 127.0.0.1:45480"},
         {.Short = 'h',
          .Long = OPTION_HELP,
          .Global = true,
@@ -141,38 +185,52 @@ const std::vector<TCliCommand>& CliCommands()
         {.Name = "connect",
          .Run = RunConnect,
          .Usages = {{"connect", "make sure the FPGA holds its image and the board answers"}},
-         .Help = CONNECT_HELP},
+         .Help = CONNECT_HELP,
+         .Json = R"({"connected": true})"},
         {.Name = "name",
          .Run = RunName,
          .Usages = {{"name", "print the board name the firmware reports"}},
-         .Help = NAME_HELP},
+         .Help = NAME_HELP,
+         .Json = R"({"name": "HX9"})"},
         {.Name = "ping",
          .Run = RunPing,
          .Usages = {{"ping", "check that the firmware answers"}},
-         .Help = PING_HELP},
+         .Help = PING_HELP,
+         .Json = R"({"answered": true})"},
         {.Name = "leds",
          .Run = RunLeds,
          .Arguments = 1,
          .Usages = {{"leds MASK|all|none", "light the LEDs of MASK (bits 0-7 green, 8-17 red)"}},
-         .Help = LEDS_HELP},
+         .Help = LEDS_HELP,
+         .Json = R"({"leds": 1023}: the mask sent)"},
         {.Name = "seg7",
          .Run = RunSeg7,
          .Arguments = 1,
          .Usages = {{"seg7 DIGITS",
                      "show up to four hex digits, HEX3 first (1234 shows 1 on HEX3)"}},
-         .Help = SEG7_HELP},
+         .Help = SEG7_HELP,
+         .Json = R"({"digits": 4660}: the digits sent, 4660 for 1234)"},
         {.Name = "switches",
          .Run = RunSwitches,
+         .Options = {OPTION_WATCH},
          .Usages = {{"switches", "print the keys (bits 0-3) and switches (bits 0-9)"}},
-         .Help = SWITCHES_HELP},
+         .Help = SWITCHES_HELP,
+         .Json = R"({"keys": 5, "switches": 677}; with --watch one per line, with
+"time": seconds since 1970-01-01 UTC)"},
         {.Name = "sd",
          .Run = RunSdCard,
          .Usages = {{"sd", "print the SD card's CID and CSD reports and its file system"}},
-         .Help = SD_HELP},
+         .Help = SD_HELP,
+         .Json = R"({"present": true, "cid": {"Manufacturer ID": "5Ah", ...},
+"csd": {"CSD Version": "2.0", ...}, "file_system": "FAT32"}: the
+report's fields as printed)"},
         {.Name = "adc",
          .Run = RunAdc,
+         .Options = {OPTION_WATCH},
          .Usages = {{"adc", "print the eight ADC channels in volts"}},
-         .Help = ADC_HELP},
+         .Help = ADC_HELP,
+         .Json = R"({"volts": [3.3, ...], "raw": [3300, ...]}: the eight channels and
+the words they reported; with --watch one per line, with "time")"},
         {.Name = "uart",
          .Run = RunUart,
          .Arguments = ARGUMENTS_CHECKED_BY_HANDLER,
@@ -180,17 +238,23 @@ const std::vector<TCliCommand>& CliCommands()
          .Usages = {{"uart send TEXT...",
                      "send TEXT (and its terminating zero byte) out of the UART"},
                     {"uart receive", "print what the UART received"}},
-         .Help = UART_HELP},
+         .Help = UART_HELP,
+         .Json = R"(send: {"sent": 6}, the bytes sent with the zero byte;
+receive: {"text": "..."}, all that was received)"},
         {.Name = "hdmi",
          .Run = RunHdmi,
          .Arguments = ARGUMENTS_CHECKED_BY_HANDLER,
          .Options = {OPTION_LIST},
          .Usages = {{"hdmi PATTERN", "choose an HDMI test pattern (hdmi --list shows them)"}},
-         .Help = HDMI_HELP},
+         .Help = HDMI_HELP,
+         .Json = R"({"pattern": 3, "name": "Blue Scale"}; --list: {"patterns":
+[{"pattern": 0, "name": ...}, ...]})"},
         {.Name = "hsmc",
          .Run = RunHsmc,
          .Usages = {{"hsmc", "run the HSMC loopback test and list failing pins"}},
-         .Help = HSMC_HELP},
+         .Help = HSMC_HELP,
+         .Json = R"({"passed": false, "io_error_mask": 1, "xcvr_error_mask": 0,
+"failing_pins": ["39-40"]})"},
         {.Name = "mem",
          .Run = RunMemory,
          .Arguments = ARGUMENTS_CHECKED_BY_HANDLER,
@@ -202,9 +266,21 @@ const std::vector<TCliCommand>& CliCommands()
                     {"mem load FILE [ADDRESS [LENGTH]]",
                      "write FILE to memory (its whole length without LENGTH)"},
                     {"mem test [ADDRESS LENGTH [SEED]]",
-                     "test the memory: data bus, address bus, random pattern,\n"
-                     "its complement, own address"}},
-         .Help = MEM_HELP},
+                     "test the memory: buses, random, complement, own address"}},
+         .Help = MEM_HELP,
+         .Json = R"(read: {"address": 16, "word": 4660}; write: {"address": 16,
+"data": 4660}; save, load: {"words": 32768, "bytes": 65536,
+"seconds": 0.4}; test: {"memory": "SRAM", "address": 0, "length":
+262144, "seed": 4660, "passed": false, "failing_words": 1, "passes":
+[{"pass": "data bus", "passed": false, "failing_words": 1, "failures":
+[{"address": 16, "expected": 1, "read": 0, "bits": 1}]}, ...]})"},
+        {.Name = "selftest",
+         .Run = RunSelfTest,
+         .Usages = {{"selftest", "check every peripheral; overwrites SRAM and LPDDR2"}},
+         .Help = SELFTEST_HELP,
+         .Json = R"({"passed": false, "seconds": 9.8, "seed": 4660, "checks": [{"name":
+"SD card", "result": "SKIP", "detail": "no SD card", "seconds": 0.1}, ...]},
+with "error" when the checks stopped early)"},
         {.Name = "help",
          .Run = RunHelp,
          .Arguments = ARGUMENTS_CHECKED_BY_HANDLER,

@@ -26,6 +26,9 @@ inline constexpr const char* OPTION_CONFIGURE = "configure";
 inline constexpr const char* OPTION_MEMORY = "memory";
 inline constexpr const char* OPTION_WAIT = "wait";
 inline constexpr const char* OPTION_LIST = "list";
+inline constexpr const char* OPTION_JSON = "json";
+inline constexpr const char* OPTION_ADDRESS = "address";
+inline constexpr const char* OPTION_WATCH = "watch";
 
 // One way of calling a command: a line of the program's help.
 struct TCliUsage
@@ -48,6 +51,7 @@ struct TCliCommand
     std::vector<const char*> Options = {}; // the options it takes beyond the global ones
     std::vector<TCliUsage> Usages = {};    // its lines in the program's help
     const char* Help = nullptr;            // "hx9ctl NAME --help"; nullptr for the program's help
+    const char* Json = nullptr;            // the shape of its --json object, for its help
 };
 
 /// Every option, in the order of the program's help.

@@ -6,27 +6,38 @@
 namespace
 {
 const char* const PROGRAM_PREFIX = "hx9ctl: ";
+
+void Write(std::FILE* stream, const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
 }
+} // namespace
 
 void TConsole::Out(const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    OutRaw((text + QLatin1Char('\n')).toLocal8Bit());
 }
 
 void TConsole::OutRaw(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    Write(m_bOutReserved ? stderr : stdout, bytes);
+}
+
+void TConsole::WriteStandardOutput(const QByteArray& bytes)
+{
+    Write(stdout, bytes);
 }
 
 void TConsole::Error(const QString& text)
 {
-    std::fputs(PROGRAM_PREFIX, stderr);
-    std::fputs(text.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
+    m_Errors << text;
+    Warning(text);
+}
+
+void TConsole::Warning(const QString& text)
+{
+    InfoRaw(QLatin1String(PROGRAM_PREFIX) + text + QLatin1Char('\n'));
 }
 
 void TConsole::Info(const QString& text)
@@ -36,8 +47,7 @@ void TConsole::Info(const QString& text)
 
 void TConsole::InfoRaw(const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    Write(stderr, text.toLocal8Bit());
 }
 
 bool TConsole::IsErrorTerminal() const

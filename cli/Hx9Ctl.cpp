@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandTable.h"
 #include "cli/ExitStatus.h"
+#include "session/BoardAddress.h"
 
 namespace
 {
@@ -34,17 +35,37 @@ int CheckOptions(TCliSession& session, const TCliCommand& command, const TCliArg
     return EXIT_OK;
 }
 
+// Points the link at the address given, before anything opens it.
+int UseAddress(TCliSession& session, const TCliArguments& args)
+{
+    const std::optional<QString> address = args.Value(OPTION_ADDRESS);
+    if (!address)
+        return EXIT_OK;
+    if (!IsBoardAddress(*address))
+        return session.UsageError(
+            QStringLiteral("invalid address '%1' (HOST:PORT, a port from 1 to 65535)")
+                .arg(*address));
+    SelectBoardAddress(*address);
+    return EXIT_OK;
+}
+
 } // namespace
 
 int THx9Ctl::Run(const QStringList& arguments)
 {
     const TCliArguments args = ParseCliArguments(arguments);
-    TCliSession session(args.Has(OPTION_CONFIGURE));
+    TCliSession session(args.Has(OPTION_CONFIGURE), args.Has(OPTION_JSON));
+    return session.Output().Finish(Dispatch(session, args));
+}
+
+int THx9Ctl::Dispatch(TCliSession& session, const TCliArguments& args)
+{
     if (!args.Error.isEmpty())
         return session.UsageError(args.Error);
     if (args.Has(OPTION_VERSION))
     {
-        session.Console().Out(QStringLiteral("hx9ctl " HX9_VERSION));
+        session.Output().Print({{QStringLiteral("version"), QStringLiteral(HX9_VERSION)}},
+                               QStringLiteral("hx9ctl " HX9_VERSION "\n"));
         return EXIT_OK;
     }
     if (args.Command.isEmpty())
@@ -62,6 +83,8 @@ int THx9Ctl::Run(const QStringList& arguments)
     int status = CheckOptions(session, *command, args);
     if (status == EXIT_OK)
         status = CheckWordCount(session, *command, args.Words);
+    if (status == EXIT_OK)
+        status = UseAddress(session, args);
     if (status == EXIT_OK)
         status = command->Run(session, args);
     return status;

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+class TCliSession;
+struct TCliArguments;
+
 // hx9ctl: reads the command line, runs one command of the command table on the board and
 // returns the exit status.
 class THx9Ctl
@@ -9,4 +12,7 @@ class THx9Ctl
 public:
     /// Runs the command given by the arguments after the program name; returns the exit status.
     int Run(const QStringList& arguments);
+
+private:
+    int Dispatch(TCliSession& session, const TCliArguments& args);
 };

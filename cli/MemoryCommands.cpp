@@ -9,12 +9,14 @@
 #include "cli/TerminalProgress.h"
 #include "ops/MemoryOps.h"
 #include "transfer/BoardMemoryLink.h"
+#include "transfer/FileKind.h"
 #include "transfer/MemoryCheck.h"
 #include "transfer/MemorySequence.h"
 #include "transfer/MemoryText.h"
 #include "transfer/MemoryType.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QRandomGenerator>
 #include <functional>
 #include <optional>
@@ -22,6 +24,23 @@
 namespace
 {
 constexpr uint64_t WDATA_MAX = 0xFFFF;
+constexpr double MS_PER_SECOND = 1000.0;
+
+// A pass that ran to its end: what it found, its first failing words in full.
+QJsonObject PassJson(const char* name, const TMemoryCheckResult& result)
+{
+    QJsonArray failures;
+    for (const TMemoryFault& fault : result.First)
+        failures.append(
+            QJsonObject{{QStringLiteral("address"), static_cast<qint64>(fault.WordAddress)},
+                        {QStringLiteral("expected"), fault.Expected},
+                        {QStringLiteral("read"), fault.Read},
+                        {QStringLiteral("bits"), fault.Bits()}});
+    return {{QStringLiteral("pass"), QLatin1String(name)},
+            {QStringLiteral("passed"), result.FailingWords == 0},
+            {QStringLiteral("failing_words"), static_cast<qint64>(result.FailingWords)},
+            {QStringLiteral("failures"), failures}};
+}
 
 QString NameOf(const TMemoryType& type)
 {
@@ -96,7 +115,9 @@ int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
         { return ReadMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value), value); },
         failureText);
     if (status == EXIT_OK)
-        m_Session.Console().Out(WordText(value));
+        m_Session.Output().Print({{QStringLiteral("address"), static_cast<qint64>(address.Value)},
+                                  {QStringLiteral("word"), value}},
+                                 WordText(value) + QLatin1Char('\n'));
     return status;
 }
 
@@ -112,13 +133,18 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
         TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
     if (!data.Accepted)
         return Rejected(data.Message, failureText);
-    return m_Session.OpenAndRun(
+    const int status = m_Session.OpenAndRun(
         [&](TBoard& board)
         {
             return WriteMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value),
                                    static_cast<uint16_t>(data.Value));
         },
         failureText);
+    if (status == EXIT_OK)
+        m_Session.Output().Print({{QStringLiteral("address"), static_cast<qint64>(address.Value)},
+                                  {QStringLiteral("data"), static_cast<qint64>(data.Value)}},
+                                 QString());
+    return status;
 }
 
 int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
@@ -133,11 +159,25 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
         address = WithoutHexPrefix(words[1]);
         length = WithoutHexPrefix(words[2]);
     }
+    const QString path = words[0];
+    if (IsStandardOutput(path))
+    {
+        if (m_Session.Output().IsJson())
+            return m_Session.UsageError(
+                QStringLiteral("mem save: with --json standard output holds the JSON object; "
+                               "save the data to a file"));
+        // The data is all that stdout carries; the result line becomes a message.
+        m_Session.Console().ReserveStandardOutput();
+    }
     // From the temporary file's creation on, Ctrl-C must not end the process before the
     // file is dropped; during the transfer it stops it between chunks.
     const TInterruptGuard interrupt;
-    TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
-    return ExitStatusOf(TMemorySequence(view).LoadFile(type, address, length).Result);
+    TCliMemoryView view(m_Session, interrupt,
+                        path == QLatin1String(STANDARD_OUTPUT_NAME) ? path : AbsolutePath(path));
+    const TMemoryOutcome outcome = TMemorySequence(view).LoadFile(type, address, length);
+    if (outcome.Result == TOpResult::Done)
+        PrintTransfer(outcome, view.ResultText() + QLatin1Char('\n'));
+    return ExitStatusOf(outcome.Result);
 }
 
 int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
@@ -148,13 +188,33 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     std::optional<QString> length;
     if (words.size() == 3)
         length = WithoutHexPrefix(words[2]);
+    if (words[0] == QLatin1String(STANDARD_OUTPUT_NAME))
+    {
+        m_Session.Console().Error(
+            QStringLiteral("mem load: '-' (standard input) cannot be loaded: its length must be "
+                           "known before the first word is sent; save it to a file first"));
+        return EXIT_BAD_ARGUMENTS;
+    }
     // Ctrl-C from here on stops the command cleanly, before or between chunks.
     const TInterruptGuard interrupt;
     TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
     const TMemoryOutcome outcome = TMemorySequence(view).WriteFile(type, address, length);
-    if (outcome.Result == TOpResult::Done && !length)
-        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsMoved));
+    if (outcome.Result == TOpResult::Done)
+    {
+        QString text = view.ResultText() + QLatin1Char('\n');
+        if (!length)
+            text += QString::asprintf("Length: %X\n", outcome.WordsMoved);
+        PrintTransfer(outcome, text);
+    }
     return ExitStatusOf(outcome.Result);
+}
+
+void TMemoryCommands::PrintTransfer(const TMemoryOutcome& outcome, const QString& text)
+{
+    m_Session.Output().Print({{QStringLiteral("words"), static_cast<qint64>(outcome.WordsMoved)},
+                              {QStringLiteral("bytes"), static_cast<qint64>(outcome.BytesMoved)},
+                              {QStringLiteral("seconds"), outcome.ElapsedMs / MS_PER_SECOND}},
+                             text);
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
@@ -221,6 +281,8 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
     const QString range =
         QString::asprintf("%s %07X-%07X", type.Name, wordAddress, wordAddress + wordLength - 1);
     QStringList failed; // "random pattern 3": the passes that found failing words
+    QJsonArray passResults;
+    uint64_t failingWords = 0;
     for (const TPass& pass : passes)
     {
         TTerminalProgress progress(console, interrupt);
@@ -230,18 +292,25 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
             console.Error(QStringLiteral("Memory test of %1: not finished").arg(range));
             return interrupt.IsInterrupted() ? EXIT_ABORTED : m_Session.FailureStatus();
         }
+        passResults.append(PassJson(pass.Name, result));
+        failingWords += result.FailingWords;
         if (result.FailingWords > 0)
             failed +=
                 QStringLiteral("%1 %2").arg(QLatin1String(pass.Name)).arg(result.FailingWords);
     }
-    if (!failed.isEmpty())
-    {
-        console.Out(QStringLiteral("Memory test of %1: FAILED, failing words by pass: %2")
-                        .arg(range, failed.join(QStringLiteral(", "))));
-        return EXIT_BOARD_FAILURE;
-    }
-    console.Out(QStringLiteral("Memory test of %1: passed").arg(range));
-    return EXIT_OK;
+    const QString summary =
+        failed.isEmpty() ? QStringLiteral("Memory test of %1: passed\n").arg(range)
+                         : QStringLiteral("Memory test of %1: FAILED, failing words by pass: %2\n")
+                               .arg(range, failed.join(QStringLiteral(", ")));
+    m_Session.Output().Print({{QStringLiteral("memory"), QLatin1String(type.Name)},
+                              {QStringLiteral("address"), static_cast<qint64>(wordAddress)},
+                              {QStringLiteral("length"), static_cast<qint64>(wordLength)},
+                              {QStringLiteral("seed"), static_cast<qint64>(seed)},
+                              {QStringLiteral("passed"), failed.isEmpty()},
+                              {QStringLiteral("failing_words"), static_cast<qint64>(failingWords)},
+                              {QStringLiteral("passes"), passResults}},
+                             summary);
+    return failed.isEmpty() ? EXIT_OK : EXIT_BOARD_FAILURE;
 }
 
 bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& result)

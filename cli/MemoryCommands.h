@@ -7,6 +7,7 @@
 class TCliSession;
 struct TCliArguments;
 struct TMemoryCheckResult;
+struct TMemoryOutcome;
 struct TMemoryType;
 
 // hx9ctl's mem commands: one word read and written through the memory word operations,
@@ -25,6 +26,8 @@ private:
     int Write(const TMemoryType& type, const QStringList& words);
     int Save(const TMemoryType& type, const QStringList& words);
     int Load(const TMemoryType& type, const QStringList& words);
+    // A file transfer's result: the words and bytes moved and the seconds, or text.
+    void PrintTransfer(const TMemoryOutcome& outcome, const QString& text);
     // Data bus, address bus, a random pattern, its complement and each word's own address
     // over a range; 1 when any word failed.
     int Test(const TMemoryType& type, const QStringList& words);

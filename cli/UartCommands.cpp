@@ -35,7 +35,11 @@ int UartSend(TCliSession& session, const QStringList& words)
     const TOpResult sent = SendUartText(session.Board(), text);
     // Stopped whatever the send did; the board's answer to the stop changes nothing.
     StopUartMonitor(session.Board());
-    return session.Report(sent, QString::fromLatin1(RS232_TRANSMIT_FAILED_TEXT));
+    const int status = session.Report(sent, QString::fromLatin1(RS232_TRANSMIT_FAILED_TEXT));
+    // The text and its terminating zero byte.
+    if (status == EXIT_OK)
+        session.Output().Print({{QStringLiteral("sent"), text.size() + 1}}, QString());
+    return status;
 }
 
 int UartReceive(TCliSession& session, const TCliArguments& args)
@@ -61,6 +65,9 @@ int UartReceive(TCliSession& session, const TCliArguments& args)
     QElapsedTimer clock;
     clock.start();
     int status = EXIT_OK;
+    // Text is printed as it comes; a JSON object needs all of it first.
+    const bool whole = session.Output().IsJson();
+    QByteArray all;
     char last = '\n'; // nothing printed needs no line end
     for (;;)
     {
@@ -69,7 +76,10 @@ int UartReceive(TCliSession& session, const TCliArguments& args)
                                 QString::fromLatin1(RS232_RECEIVE_FAILED_TEXT));
         if (status != EXIT_OK)
             break;
-        session.Console().OutRaw(received);
+        if (whole)
+            all += received;
+        else
+            session.Console().OutRaw(received);
         if (!received.isEmpty())
             last = received.back();
         if (clock.elapsed() >= waitMs)
@@ -77,10 +87,12 @@ int UartReceive(TCliSession& session, const TCliArguments& args)
         QThread::msleep(UART_POLL_INTERVAL_MS);
     }
     // The shell's prompt goes on a line of its own.
-    if (last != '\n')
+    if (last != '\n' && !whole)
         session.Console().OutRaw(QByteArray(1, '\n'));
     // Stopped whatever the transfer did; the board's answer to the stop changes nothing.
     StopUartMonitor(session.Board());
+    if (whole && status == EXIT_OK)
+        session.Output().Print({{QStringLiteral("text"), QString::fromUtf8(all)}}, QString());
     return status;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -25,3 +26,6 @@ inline constexpr std::array<int, HSMC_IO_BITS> HsmcPinTable = {
 /// The NG report shown in the information box: "HSMC Test:NG", then the transceiver and IO
 /// pin lines in bit order, each line ended by "\r\n". Meant for masks that are not both 0.
 QString HsmcReportText(uint64_t ioErrorMask, uint32_t xcvrErrorMask);
+/// The failing pin pairs as the report names them ("31/29-32/30", "39-40"): transceiver
+/// bits 0-3, then IO bits, each in bit order.
+QStringList HsmcFailingPins(uint64_t ioErrorMask, uint32_t xcvrErrorMask);

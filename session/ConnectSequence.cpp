@@ -1,9 +1,9 @@
 #include "session/ConnectSequence.h"
 
 #include "board/Board.h"
-#include "host/Host.h"
 #include "config/Download.h"
 #include "config/ProgrammerLocation.h"
+#include "host/Host.h"
 
 #include <QFileInfo>
 #include <chrono>
@@ -80,6 +80,7 @@ bool TConnectSequence::Reopen()
     {
         return true;
     }
+    m_LastFailure = TConnectFailure::NoLink;
     // Otherwise the line would still say "Check board ID..." under "Disconnected".
     m_View.SetInfo(errorText, TInfoColour::Red);
     return false;
@@ -89,6 +90,7 @@ bool TConnectSequence::ConnectBoard(bool showError)
 {
     QString errorText;
     m_View.SetInfo(QStringLiteral("Connecting Board..."), TInfoColour::Yellow);
+    m_LastFailure = TConnectFailure::None;
     if (m_Board.IsConnected() || OpenAndCheckName(errorText))
     {
         m_View.SetConnectStatus(QString::fromLatin1(TEXT_CONNECTED), TInfoColour::Green);
@@ -112,6 +114,7 @@ bool TConnectSequence::OpenAndCheckName(QString& errorText)
     m_View.SetInfo(QStringLiteral("Detect board type..."), TInfoColour::Yellow);
     if (!m_Board.Connect(errorText, BOARD_DEVICE_INDEX))
     {
+        m_LastFailure = TConnectFailure::NoLink;
         return false;
     }
     m_View.SetInfo(QStringLiteral("Check board ID..."), TInfoColour::Yellow);
@@ -120,10 +123,12 @@ bool TConnectSequence::OpenAndCheckName(QString& errorText)
     {
         // A firmware that never answers must not pass for a connected board.
         errorText = QStringLiteral("Failed to query board name.");
+        m_LastFailure = TConnectFailure::NoAnswer;
     }
     else if (name != QLatin1String(BOARD_NAME))
     {
         errorText = QStringLiteral("Invalid Board Name");
+        m_LastFailure = TConnectFailure::WrongName;
     }
     else
     {
@@ -170,6 +175,7 @@ bool TConnectSequence::ConfigureFPGA()
     }
     if (!ok)
     {
+        m_LastFailure = TConnectFailure::Configure;
         m_View.PauseProgress();
         m_Host.ShowMessage(THost::mkError, errorText);
     }
@@ -191,8 +197,8 @@ bool TConnectSequence::Download(TDownload& download, const QString& image, const
     m_View.SetInfo(working, TInfoColour::Yellow);
     // The library blocks while the programmer runs: wait for it beside the view's thread, so
     // the view can keep its window alive meanwhile. The library is all the worker touches.
-    std::future<bool> done =
-        std::async(std::launch::async, [&download, &image] { return download.DownloadImage(image); });
+    std::future<bool> done = std::async(std::launch::async, [&download, &image]
+                                        { return download.DownloadImage(image); });
     while (done.wait_for(DOWNLOAD_WAIT_SLICE) != std::future_status::ready)
     {
         m_View.WhileWaiting();

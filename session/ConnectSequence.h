@@ -49,6 +49,16 @@ public:
     virtual void WhileWaiting() {}
 };
 
+// Why the last attempt to reach the board failed.
+enum class TConnectFailure
+{
+    None,
+    NoLink,    // the link did not open: nothing answers at the board's address
+    NoAnswer,  // the link opened but the firmware never answered its name (a blank FPGA)
+    WrongName, // the firmware answered with a name other than "HX9"
+    Configure  // the FPGA could not be configured
+};
+
 // Connecting the board: a silent attempt, and when it fails, configuring the FPGA with the
 // image from the program folder and a second attempt. Messages go through the host.
 class TConnectSequence
@@ -65,6 +75,8 @@ public:
     /// Configures the FPGA with FPGA_IMAGE_FILE through the download library; false after an
     /// error message.
     bool ConfigureFPGA();
+    /// Why the last attempt or configuration failed; None after a success.
+    TConnectFailure LastFailure() const { return m_LastFailure; }
 
 private:
     bool RunSequence();
@@ -80,4 +92,5 @@ private:
     TBoard& m_Board;
     THost& m_Host;
     TConnectView& m_View;
+    TConnectFailure m_LastFailure = TConnectFailure::None;
 };

@@ -6,8 +6,36 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <cstdio>
+
+bool IsStandardOutput(const QString& path)
+{
+    if (path == QLatin1String(STANDARD_OUTPUT_NAME))
+        return true;
+#ifdef Q_OS_UNIX
+    struct stat named = {};
+    struct stat out = {};
+    return ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           ::fstat(STDOUT_FILENO, &out) == 0 && named.st_dev == out.st_dev &&
+           named.st_ino == out.st_ino;
+#else
+    return false;
+#endif
+}
+
+bool OpenStandardOutput(QFile& file, QString& error)
+{
+    std::fflush(stdout);
+    if (file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered,
+                  QFileDevice::DontCloseHandle))
+        return true;
+    error = file.errorString();
+    return false;
+}
 
 TFileKind FileKindOf(const QString& path)
 {

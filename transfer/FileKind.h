@@ -13,6 +13,14 @@ enum class TFileKind
     Stream // anything else: FIFO, character or block device, socket
 };
 
+// The name that stands for the process's standard output.
+inline constexpr const char* STANDARD_OUTPUT_NAME = "-";
+
+/// True for STANDARD_OUTPUT_NAME and for a path that names the very file or pipe standard
+/// output writes to (/dev/stdout, or the file it is redirected to).
+bool IsStandardOutput(const QString& path);
+/// Opens standard output for writing as it is, unbuffered, without closing it afterwards.
+bool OpenStandardOutput(QFile& file, QString& error);
 /// The kind of what path names, following links.
 TFileKind FileKindOf(const QString& path);
 /// Opens an existing stream (FIFO, device) for writing as it is: no truncation, no

@@ -9,6 +9,12 @@ bool TMemoryFileSink::Open(const QString& path)
     m_bWriteFailed = false;
     m_OpenError.clear();
     m_bHex = IsHexFileName(path);
+    // Never a temporary file beside standard output's file: its bytes go out as they come.
+    if (IsStandardOutput(path))
+    {
+        m_bStream = true;
+        return OpenStandardOutput(m_Stream, m_OpenError);
+    }
     switch (FileKindOf(path))
     {
     case TFileKind::Folder:

@@ -10,8 +10,9 @@
 // A memory range streamed into a file, all or nothing: the bytes go to a temporary file in
 // the target folder, which replaces the target only on Commit. Destroying an uncommitted
 // sink leaves any existing file untouched and writes no new one.
-// A target that exists and is no regular file (a FIFO, a device) is never replaced: the bytes
-// are written straight to it, as to a stream, and a failed write ends the transfer.
+// A target that exists and is no regular file (a FIFO, a device), or standard output, is never
+// replaced: the bytes are written straight to it, as to a stream, and a failed write ends the
+// transfer.
 class TMemoryFileSink : public TByteSink
 {
 public:

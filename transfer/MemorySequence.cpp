@@ -41,6 +41,7 @@ void Take(const TFileTransferResult& file, TMemoryOutcome& outcome)
 {
     outcome.Result = file.Result;
     outcome.WordsMoved = file.WordsMoved();
+    outcome.BytesMoved = file.BytesMoved;
     outcome.FailedMidway = file.FailedMidway;
 }
 

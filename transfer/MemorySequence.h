@@ -54,6 +54,7 @@ struct TMemoryOutcome
     TOpResult Result = TOpResult::Done;
     uint16_t Word = 0;         // the word a random read brought
     uint32_t WordsMoved = 0;   // a file transfer's words, an odd last byte counted as a word
+    uint64_t BytesMoved = 0;   // a file transfer's memory bytes
     uint32_t ElapsedMs = 0;    // a file transfer's time, as its result text shows it
     bool FailedMidway = false; // a file write's keep-alive or chunk failed after the first
                                // keep-alive: the memory panel's lost link

@@ -49,7 +49,6 @@ protected:
         result.Err = QString::fromLocal8Bit(err);
         return result;
     }
-
 };
 
 } // namespace

@@ -22,6 +22,11 @@ TCtlResult RunCtl(const QStringList& arguments)
 {
     QProcess process;
     PrepareCtl(process, arguments);
+    return RunCtl(process);
+}
+
+TCtlResult RunCtl(QProcess& process)
+{
     process.start();
     TCtlResult result;
     if (!process.waitForStarted() || !process.waitForFinished(RUN_DEADLINE_MS))
@@ -31,7 +36,8 @@ TCtlResult RunCtl(const QStringList& arguments)
         return result;
     }
     result.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.Out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.OutBytes = process.readAllStandardOutput();
+    result.Out = QString::fromLocal8Bit(result.OutBytes);
     result.Err = QString::fromLocal8Bit(process.readAllStandardError());
     return result;
 }

@@ -17,7 +17,10 @@ TEST(CtlReadme, TheExampleRunsAndLeavesTheSourceTreeAsItWas)
     const qsizetype start = text.indexOf("```sh\n", section);
     const qsizetype end = text.indexOf("```\n", start + 6);
     ASSERT_TRUE(section >= 0 && start >= 0 && end >= 0);
-    const QString example = text.mid(start + 6, end - start - 6);
+    // Its lines that run until Ctrl-C are left out.
+    QStringList lines = text.mid(start + 6, end - start - 6).split('\n');
+    lines.removeIf([](const QString& line) { return line.contains("--watch"); });
+    const QString example = lines.join('\n');
 
     // A free port for the example's board: the one a board of ours gets, once it is gone.
     std::string address;

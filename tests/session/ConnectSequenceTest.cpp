@@ -1,7 +1,7 @@
 #include "session/ConnectSequence.h"
 #include "board/Board.h"
-#include "tests/support/RecordingHost.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/VirtualBoardProcess.h"
 
 #include <QCoreApplication>
@@ -99,8 +99,10 @@ protected:
         { m_Log.push_back("message '" + host.Messages.back().Text.toStdString() + "'"); };
         TBoard board(host);
         TRecordingView view(m_Log);
-        const bool ok = TConnectSequence(board, host, view).DoConnect();
+        TConnectSequence sequence(board, host, view);
+        const bool ok = sequence.DoConnect();
         m_bLinkOpen = board.IsConnected();
+        m_Failure = sequence.LastFailure();
         return ok;
     }
 
@@ -110,6 +112,7 @@ protected:
     std::unique_ptr<hx9test::TVirtualBoardProcess> m_pBoardProcess;
     TLog m_Log;
     bool m_bLinkOpen = false;
+    TConnectFailure m_Failure = TConnectFailure::None;
 };
 
 TEST_F(ConnectSequenceTest, BlankBoardIsConfiguredThenConnectedInTheWindowsOrder)
@@ -118,6 +121,7 @@ TEST_F(ConnectSequenceTest, BlankBoardIsConfiguredThenConnectedInTheWindowsOrder
     ASSERT_TRUE(m_Folder.Link(IMAGE_FILE));
     EXPECT_TRUE(Connect());
     EXPECT_TRUE(m_bLinkOpen) << "the link is reopened after the name check";
+    EXPECT_EQ(m_Failure, TConnectFailure::None);
     EXPECT_EQ(m_Log,
               Concat(FIRST_ATTEMPT_ON_A_BLANK_BOARD, {
                                                          "status 'Disconnected' red",
@@ -143,6 +147,7 @@ TEST_F(ConnectSequenceTest, RefusedDownloadPausesTheGaugeBeforeTheBoxAndEndsDisc
     ASSERT_TRUE(m_Folder.Write(IMAGE_FILE, "not an FPGA image"));
     EXPECT_FALSE(Connect());
     EXPECT_FALSE(m_bLinkOpen);
+    EXPECT_EQ(m_Failure, TConnectFailure::Configure);
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(m_Folder.Path()).canonicalPath());
     EXPECT_EQ(m_Log, Concat(FIRST_ATTEMPT_ON_A_BLANK_BOARD,
                             {
