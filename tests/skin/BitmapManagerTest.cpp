@@ -44,7 +44,7 @@ TEST(BitmapManager, FindsResourcesWhateverTheLetterCase)
     for (const QString& entry : stored)
     {
         const QString name = QFileInfo(entry).completeBaseName().toLower();
-        EXPECT_TRUE(QFile::exists(TBitmapManager::DirectResourcePath(name))) << name.toStdString();
+        EXPECT_TRUE(QFile::exists(TSkinBitmap::DirectResourcePath(name))) << name.toStdString();
     }
 }
 
