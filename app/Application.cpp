@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "host/Host.h"
@@ -14,6 +15,8 @@ void RunMainWindow(THost& host)
 {
     InstallFontSubstitutes();
     TFormMain form(host);
+    TInstanceChannel channel;
+    channel.Listen([&form] { form.BringToFront(); });
     form.show();
     QApplication::exec();
 }
@@ -66,6 +69,8 @@ int RunControlPanel(THost& host)
     TSingleInstance instance;
     if (!instance.Acquire())
     {
+        // The running copy comes to the front whether or not the user reads the box.
+        TInstanceChannel::Knock();
         host.ShowMessage(THost::mkInformation, QString::fromLatin1(ALREADY_RUNNING_TEXT));
         return 0;
     }

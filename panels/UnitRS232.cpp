@@ -62,6 +62,8 @@ TFormRS232::TFormRS232(QWidget* owner, THost& host)
       m_Buttons(AddButtonGroup(bmPush))
 {
     EditRx->setStyleSheet(QString::fromLatin1(EDIT_RX_STYLE));
+    NameAfterCaption(EditRx, LabelReceive);
+    NameAfterCaption(EditSend, LabelSend);
     AddSkinnedButton(m_Buttons, RS232_ID_SEND, ButtonSend, QStringLiteral("NORMAL_BTN"));
     AddSkinnedButton(m_Buttons, RS232_ID_CLEAR, ButtonClear, QStringLiteral("NORMAL_BTN"));
     SetSendEnabled(false);
