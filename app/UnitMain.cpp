@@ -201,6 +201,9 @@ void TFormMain::CreateControls()
     ButtonClose = MakeHiddenButton(this, BUTTON_CLOSE_RECT, QString());
     ButtonMini = MakeHiddenButton(this, BUTTON_MINI_RECT, QString());
     ButtonAbout = MakeHiddenButton(this, BUTTON_ABOUT_RECT, QString());
+    ButtonClose->setAccessibleName(QString::fromLatin1(NAME_CLOSE));
+    ButtonMini->setAccessibleName(QString::fromLatin1(NAME_MINI));
+    ButtonAbout->setAccessibleName(QString::fromLatin1(NAME_ABOUT));
     ButtonConnect = MakeHiddenButton(this, BUTTON_CONNECT_RECT, QString::fromLatin1(TEXT_CONNECT));
 
     TimerRun = new QTimer(this);
@@ -243,9 +246,9 @@ void TFormMain::InitSkin()
                              QString::fromLatin1(ABOUT_STRIP));
     m_pSysButtons->AddButton(ID_CONNECT, QString(), CONNECT_BUTTON_AT.y(), CONNECT_BUTTON_AT.x(),
                              QString::fromLatin1(CONNECT_STRIP));
-    m_pSysButtons->SetName(ID_CLOSE, QString::fromLatin1(NAME_CLOSE));
-    m_pSysButtons->SetName(ID_MINI, QString::fromLatin1(NAME_MINI));
-    m_pSysButtons->SetName(ID_ABOUT, QString::fromLatin1(NAME_ABOUT));
+    m_pSysButtons->SetName(ID_CLOSE, ButtonClose->accessibleName());
+    m_pSysButtons->SetName(ID_MINI, ButtonMini->accessibleName());
+    m_pSysButtons->SetName(ID_ABOUT, ButtonAbout->accessibleName());
     m_pSysButtons->SetName(ID_CONNECT, ButtonConnect->text());
     m_pTabButtons->OnKeyPress = [this](int32_t tab) { FocusPanel(tab); };
 
@@ -297,13 +300,12 @@ void TFormMain::CreatePanels()
 // buttons from the left, and round again.
 void TFormMain::OrderFocus()
 {
-    QWidget* previous = m_pTabButtons->FocusWidget(TAB_COUNT - 1);
+    std::vector<QWidget*> order;
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+        order.push_back(m_pTabButtons->FocusWidget(tab));
     for (int32_t id : {ID_CONNECT, ID_ABOUT, ID_MINI, ID_CLOSE})
-    {
-        QWidget* next = m_pSysButtons->FocusWidget(id);
-        QWidget::setTabOrder(previous, next);
-        previous = next;
-    }
+        order.push_back(m_pSysButtons->FocusWidget(id));
+    ChainFocus(order);
 }
 
 void TFormMain::CreateShortcuts()

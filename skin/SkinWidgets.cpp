@@ -85,6 +85,23 @@ void OrderFocusByPlace(QWidget* window)
                          const QPoint pb = b->pos();
                          return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
                      });
+    ChainFocus(controls);
+}
+
+void ChainFocus(const std::vector<QWidget*>& controls)
+{
+    // Qt chains only widgets that take the focus: a disabled button's proxy takes it meanwhile.
+    std::vector<QWidget*> resting;
+    for (QWidget* control : controls)
+    {
+        if (qobject_cast<TButtonProxy*>(control) && control->focusPolicy() == Qt::NoFocus)
+        {
+            control->setFocusPolicy(Qt::TabFocus);
+            resting.push_back(control);
+        }
+    }
     for (std::size_t i = 1; i < controls.size(); ++i)
         QWidget::setTabOrder(controls[i - 1], controls[i]);
+    for (QWidget* control : resting)
+        control->setFocusPolicy(Qt::NoFocus);
 }

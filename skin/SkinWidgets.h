@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -33,6 +34,9 @@ QPushButton* MakeHiddenButton(QWidget* parent, const QRect& rect, const QString&
 /// Names control after the caption beside it, for assistive technology: the caption's text
 /// without its closing colon. The caption becomes the control's buddy.
 void NameAfterCaption(QWidget* control, QLabel* caption);
+/// Chains Tab through controls in their order. Skinned buttons take their place whether
+/// enabled or not (Tab passes a disabled one by).
+void ChainFocus(const std::vector<QWidget*>& controls);
 /// Chains Tab through the controls of window in reading order: by rows from the top, each row
 /// from the left. Skinned buttons count whether enabled or not; hidden controls do not.
 void OrderFocusByPlace(QWidget* window);
