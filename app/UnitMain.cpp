@@ -380,7 +380,7 @@ void TFormMain::SetInfo(const QString& text, const QColor& colour)
     font.setFamily(QStringLiteral("Arial"));
     LabelInfo->setFont(font);
     SetLabelColour(LabelInfo, colour);
-    LabelInfo->SetText(text);
+    LabelInfo->setText(text);
     LabelInfo->repaint();
     if (withText)
     {
