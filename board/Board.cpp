@@ -4,6 +4,8 @@
 #include "board/JtagPort.h"
 #include "board/SDCardReport.h"
 
+#include <QtEndian>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,20 +23,6 @@ void Require(bool condition, const char* what)
     std::abort();
 }
 
-void PutU32(uint8_t* p, uint32_t value)
-{
-    p[0] = static_cast<uint8_t>(value);
-    p[1] = static_cast<uint8_t>(value >> 8);
-    p[2] = static_cast<uint8_t>(value >> 16);
-    p[3] = static_cast<uint8_t>(value >> 24);
-}
-
-uint32_t GetU32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 // Text of at most room bytes, ending at the first NUL if there is one.
 QString BoundedText(const uint8_t* bytes, uint32_t room)
 {
@@ -43,30 +31,12 @@ QString BoundedText(const uint8_t* bytes, uint32_t room)
     return QString::fromLatin1(reinterpret_cast<const char*>(bytes), length);
 }
 
-// Offsets in the SD card reply payload.
-constexpr uint32_t SD_CSD_OFFSET = 1;
-constexpr uint32_t SD_CID_OFFSET = 18;
-constexpr uint32_t SD_FILE_SYSTEM_OFFSET = 35;
-constexpr uint32_t SD_FLAG_OFFSET = 36;
-constexpr uint8_t SD_FILE_SYSTEM_FAT16 = 1;
-constexpr uint8_t SD_FILE_SYSTEM_FAT32 = 2;
-
-// Offsets in the keys-and-switches reply and the masks of what the board has.
-constexpr uint32_t BUTTON_KEY_OFFSET = 1;
-constexpr uint32_t BUTTON_SWITCH_OFFSET = 5;
+// What the board has of the keys-and-switches words.
 constexpr uint32_t KEY_MASK = 0xF;
 constexpr uint32_t SWITCH_MASK = 0x3FF;
 constexpr int SWITCH_SHIFT = 4;
 
-// Offsets in the UART read reply.
-constexpr uint32_t UART_COUNT_OFFSET = 1;
-constexpr uint32_t UART_DATA_OFFSET = 2;
-
-// Words A..D of the HSMC loopback reply.
-constexpr uint32_t HSMC_WORD_A_OFFSET = 1;
-constexpr uint32_t HSMC_WORD_B_OFFSET = 5;
-constexpr uint32_t HSMC_WORD_C_OFFSET = 9;
-constexpr uint32_t HSMC_WORD_D_OFFSET = 13;
+// The bits of the HSMC loopback words that carry pins.
 constexpr uint32_t HSMC_BANK_MASK = 0x3FFFF; // 18 pins per bank word
 constexpr uint32_t HSMC_XCVR_MASK = 0xFF;
 
@@ -139,21 +109,12 @@ void TBoard::DrainInput()
 
 uint8_t TBoard::Checksum(const uint8_t* bytes, uint32_t count)
 {
-    uint8_t sum = 0;
-    for (uint32_t i = 0; i < count; ++i)
-        sum = static_cast<uint8_t>(sum + bytes[i]);
-    return sum;
+    return FrameChecksum(bytes, count);
 }
 
 bool TBoard::VerifyFrame(const uint8_t* frame, uint32_t frameLength)
 {
-    if (frameLength < PKT_FRAME_OVERHEAD)
-        return false;
-    const uint32_t payloadLen = frame[2] | static_cast<uint32_t>(frame[3]) << 8;
-    if (payloadLen + PKT_FRAME_OVERHEAD != frameLength)
-        return false;
-    return frame[0] == PKT_START_MARK && frame[frameLength - 1] == PKT_END_MARK &&
-           Checksum(frame + 1, frameLength - 3) == frame[frameLength - 2];
+    return IsWellFormedFrame(frame, frameLength);
 }
 
 bool TBoard::ReceiveExact(uint8_t* buffer, uint32_t count, uint32_t limitMs)
@@ -181,8 +142,8 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
     Require(pReturnBuffer != nullptr, "pReturnBuffer");
     Require(dwPayloadLen <= PKT_PC2NIOS_MAX_PL_LEN, "dwPayloadLen <= PKT_PC2NIOS_MAX_PL_LEN");
     Require(dwPayloadLen == 0 || payload != nullptr, "payload");
-    // The reply length field is 16 bits wide; a longer expectation could never be met.
-    Require(replyPayloadLen <= PKT_MAX_REPLY_PL_LEN, "replyPayloadLen <= PKT_MAX_REPLY_PL_LEN");
+    // No reply is longer; a longer expectation could never be met.
+    Require(replyPayloadLen <= PKT_NIOS2PC_MAX_PL_LEN, "replyPayloadLen <= PKT_NIOS2PC_MAX_PL_LEN");
     m_bLastExchangeWorked = false;
     if (!IsConnected())
     {
@@ -193,14 +154,10 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
     DrainInput();
 
     std::vector<uint8_t> request(dwPayloadLen + PKT_FRAME_OVERHEAD);
-    request[0] = PKT_START_MARK;
-    request[1] = command;
-    request[2] = static_cast<uint8_t>(dwPayloadLen);
-    request[3] = static_cast<uint8_t>(dwPayloadLen >> 8);
+    PutFrameHeader(request.data(), command, static_cast<uint16_t>(dwPayloadLen));
     if (dwPayloadLen > 0)
         std::memcpy(&request[PKT_HEADER_LEN], payload, dwPayloadLen);
-    request[PKT_HEADER_LEN + dwPayloadLen] = Checksum(&request[1], dwPayloadLen + 3);
-    request[PKT_HEADER_LEN + dwPayloadLen + 1] = PKT_END_MARK;
+    PutFrameTrailer(request.data());
     if (!m_pPort->Write(request.data(), static_cast<uint32_t>(request.size())))
     {
         m_Host.Beep();
@@ -209,12 +166,12 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headerLi
 
     std::vector<uint8_t> reply(replyPayloadLen + PKT_FRAME_OVERHEAD);
     if (!ReceiveExact(reply.data(), PKT_HEADER_LEN, headerLimitMs) || reply[0] != PKT_START_MARK ||
-        reply[1] != command)
+        reply[PKT_CODE_OFFSET] != command)
     {
         DrainInput();
         return false;
     }
-    const uint32_t replyLen = reply[2] | static_cast<uint32_t>(reply[3]) << 8;
+    const uint32_t replyLen = FramePayloadLength(reply.data());
     if (replyLen != replyPayloadLen)
         return false;
     if (!ReceiveExact(&reply[PKT_HEADER_LEN], replyLen + PKT_TRAILER_LEN, REPLY_REST_LIMIT_MS))
@@ -277,7 +234,7 @@ bool TBoard::KeepAlive()
 bool TBoard::SetLED(uint32_t mask)
 {
     uint8_t payload[REQUEST_LEN_SET_LED];
-    PutU32(payload, mask);
+    qToLittleEndian(mask, payload);
     return SimpleCommand(CMD_SET_LED, sizeof payload, payload);
 }
 
@@ -288,8 +245,9 @@ bool TBoard::QueryButtonSwitch(uint32_t& state)
                   REPLY_LEN_BUTTON_SWITCH) ||
         reply[0] != REPLY_STATUS_OK)
         return false;
-    const uint32_t keys = GetU32(reply + BUTTON_KEY_OFFSET) & KEY_MASK;
-    const uint32_t switches = GetU32(reply + BUTTON_SWITCH_OFFSET) & SWITCH_MASK;
+    const uint32_t keys = qFromLittleEndian<uint32_t>(reply + BUTTON_KEY_OFFSET) & KEY_MASK;
+    const uint32_t switches =
+        qFromLittleEndian<uint32_t>(reply + BUTTON_SWITCH_OFFSET) & SWITCH_MASK;
     state = switches << SWITCH_SHIFT | keys;
     return true;
 }
@@ -297,7 +255,7 @@ bool TBoard::QueryButtonSwitch(uint32_t& state)
 bool TBoard::SetSeg7(uint32_t digits, uint8_t extra)
 {
     uint8_t payload[REQUEST_LEN_SET_SEG7];
-    PutU32(payload, digits);
+    qToLittleEndian(digits, payload);
     payload[4] = extra;
     return SimpleCommand(CMD_SET_SEG7, sizeof payload, payload);
 }
@@ -346,7 +304,7 @@ bool TBoard::MemoryWrite(uint8_t memoryType, uint32_t address, uint32_t length, 
     {
         const uint32_t n = std::min(MEMORY_WRITE_CHUNK, length - done);
         request[0] = memoryType;
-        PutU32(&request[1], address);
+        qToLittleEndian(address, &request[MEMORY_REQUEST_ADDRESS_OFFSET]);
         std::memcpy(&request[REQUEST_LEN_MEMORY_WRITE_HEAD], data + done, n);
         result = SimpleCommand(CMD_MEMORY_WRITE, REQUEST_LEN_MEMORY_WRITE_HEAD + n, request.data());
         if (result)
@@ -368,8 +326,8 @@ bool TBoard::MemoryRead(uint8_t memoryType, uint32_t address, uint32_t length, u
         const uint32_t n = std::min(MEMORY_READ_CHUNK, length - done);
         uint8_t request[REQUEST_LEN_MEMORY_READ];
         request[0] = memoryType;
-        PutU32(request + 1, address);
-        PutU32(request + 5, n);
+        qToLittleEndian(address, request + MEMORY_REQUEST_ADDRESS_OFFSET);
+        qToLittleEndian(n, request + MEMORY_REQUEST_COUNT_OFFSET);
         result = Transact(CMD_MEMORY_READ, reply.data(), REPLY_HEADER_LIMIT_MS, sizeof request,
                           request, REPLY_LEN_STATUS + n) &&
                  reply[0] == REPLY_STATUS_OK;
@@ -394,8 +352,8 @@ bool TBoard::UartWrite(bool& ok, uint8_t device, int32_t length, const uint8_t* 
             std::min<int32_t>(static_cast<int32_t>(UART_BLOCK_LEN), length - done));
         uint8_t request[REQUEST_LEN_UART_WRITE] = {};
         request[0] = device;
-        request[1] = static_cast<uint8_t>(c);
-        std::memcpy(request + 2, data + done, c);
+        request[UART_COUNT_OFFSET] = static_cast<uint8_t>(c);
+        std::memcpy(request + UART_DATA_OFFSET, data + done, c);
         done += static_cast<int32_t>(c);
         uint8_t status = 0xFF;
         result = Transact(CMD_UART_WRITE, &status, REPLY_HEADER_LIMIT_MS, sizeof request, request,
@@ -448,9 +406,10 @@ bool TBoard::HsmcLoopbackTest(bool& ok, uint64_t& ioErrorMask, uint32_t& xcvrErr
         ok = false;
         return true;
     }
-    ioErrorMask = HsmcIoMask(GetU32(reply + HSMC_WORD_A_OFFSET), GetU32(reply + HSMC_WORD_B_OFFSET),
-                             GetU32(reply + HSMC_WORD_C_OFFSET));
-    xcvrErrorMask = GetU32(reply + HSMC_WORD_D_OFFSET) & HSMC_XCVR_MASK;
+    ioErrorMask = HsmcIoMask(qFromLittleEndian<uint32_t>(reply + HSMC_WORD_A_OFFSET),
+                             qFromLittleEndian<uint32_t>(reply + HSMC_WORD_B_OFFSET),
+                             qFromLittleEndian<uint32_t>(reply + HSMC_WORD_C_OFFSET));
+    xcvrErrorMask = qFromLittleEndian<uint32_t>(reply + HSMC_WORD_D_OFFSET) & HSMC_XCVR_MASK;
     ok = true;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Commands.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -8,74 +10,6 @@
 
 class THost;
 class TJtagPort;
-
-// Frame: AA, command code, payload length (2 bytes LE), payload, checksum, 55.
-inline constexpr uint8_t PKT_START_MARK = 0xAA;
-inline constexpr uint8_t PKT_END_MARK = 0x55;
-inline constexpr uint32_t PKT_HEADER_LEN = 4;
-inline constexpr uint32_t PKT_TRAILER_LEN = 2;
-inline constexpr uint32_t PKT_FRAME_OVERHEAD = PKT_HEADER_LEN + PKT_TRAILER_LEN;
-inline constexpr uint32_t PKT_PC2NIOS_MAX_PL_LEN = 32748;
-inline constexpr uint32_t PKT_MAX_FRAME_LEN = PKT_PC2NIOS_MAX_PL_LEN + PKT_FRAME_OVERHEAD;
-inline constexpr uint32_t PKT_MAX_REPLY_PL_LEN = 0xFFFF;
-
-// Command codes of the firmware protocol.
-inline constexpr uint8_t CMD_QUERY_BOARD_NAME = 0;
-inline constexpr uint8_t CMD_PING = 1;
-inline constexpr uint8_t CMD_SET_LED = 5;
-inline constexpr uint8_t CMD_QUERY_BUTTON_SWITCH = 6;
-inline constexpr uint8_t CMD_SET_SEG7 = 7;
-inline constexpr uint8_t CMD_QUERY_SDCARD_INFO = 8;
-inline constexpr uint8_t CMD_MEMORY_WRITE = 12;
-inline constexpr uint8_t CMD_MEMORY_READ = 13;
-inline constexpr uint8_t CMD_UART_WRITE = 19;
-inline constexpr uint8_t CMD_UART_READ = 20;
-inline constexpr uint8_t CMD_DEVICE_CONTROL = 21;
-inline constexpr uint8_t CMD_HSMC_LOOPBACK_TEST = 53;
-
-// Byte 0 of every reply payload.
-inline constexpr uint8_t REPLY_STATUS_OK = 0;
-
-// Reply payload lengths, status byte included.
-inline constexpr uint32_t REPLY_LEN_STATUS = 1;
-inline constexpr uint32_t REPLY_LEN_BOARD_NAME = 33;
-inline constexpr uint32_t REPLY_LEN_BUTTON_SWITCH = 13;
-inline constexpr uint32_t REPLY_LEN_SDCARD_INFO = 37;
-inline constexpr uint32_t REPLY_LEN_UART_READ = 130;
-inline constexpr uint32_t REPLY_LEN_HSMC_LOOPBACK = 17;
-
-// Request payload lengths of the fixed-size requests.
-inline constexpr uint32_t REQUEST_LEN_SET_LED = 4;
-inline constexpr uint32_t REQUEST_LEN_SET_SEG7 = 5;
-inline constexpr uint32_t REQUEST_LEN_MEMORY_WRITE_HEAD = 5; // type, address; data follows
-inline constexpr uint32_t REQUEST_LEN_MEMORY_READ = 9;
-inline constexpr uint32_t REQUEST_LEN_UART_WRITE = 130;
-inline constexpr uint32_t REQUEST_LEN_UART_READ = 1;
-inline constexpr uint32_t REQUEST_LEN_DEVICE_CONTROL = 3;
-inline constexpr uint32_t REQUEST_LEN_HSMC_LOOPBACK = 5;
-
-// Name text in the board-name reply, after the status byte.
-inline constexpr uint32_t BOARD_NAME_TEXT_LEN = 32;
-
-// Memory type codes of MemoryWrite / MemoryRead.
-inline constexpr uint8_t MEM_TYPE_SRAM = 6;
-inline constexpr uint8_t MEM_TYPE_LPDDR2 = 7;
-inline constexpr uint8_t MEM_TYPE_ADC = 10;
-
-// Largest data chunk per exchange: 5 + 32743 and 1 + 32747 fill PKT_PC2NIOS_MAX_PL_LEN.
-inline constexpr uint32_t MEMORY_WRITE_CHUNK =
-    PKT_PC2NIOS_MAX_PL_LEN - REQUEST_LEN_MEMORY_WRITE_HEAD;
-inline constexpr uint32_t MEMORY_READ_CHUNK = PKT_PC2NIOS_MAX_PL_LEN - REPLY_LEN_STATUS;
-
-// UART data travels in fixed 128-byte blocks with a count.
-inline constexpr uint32_t UART_BLOCK_LEN = 128;
-
-// Device codes of DeviceControl, UartWrite and UartRead, and their actions.
-inline constexpr uint8_t DEVICE_UART_USB = 2;
-inline constexpr uint8_t DEVICE_HDMI_TX = 4;
-inline constexpr uint8_t DEVICE_ACTION_STOP = 0;
-inline constexpr uint8_t DEVICE_ACTION_START = 1;
-inline constexpr uint8_t DEVICE_ACTION_HDMI_PATTERN = 2;
 
 // Time limits in milliseconds.
 inline constexpr uint32_t REPLY_HEADER_LIMIT_MS = 3000;

@@ -29,7 +29,8 @@ Commands:
   mem load FILE [ADDRESS [LENGTH]]
                         write FILE to memory (its whole length without LENGTH)
   mem test [ADDRESS LENGTH [SEED]]
-                        test the memory: data bus, address bus, random pattern
+                        test the memory: data bus, address bus, random pattern,
+                        its complement, own address
   help [COMMAND]        show this help or a command's help
 
 Options:
@@ -139,10 +140,13 @@ load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
 FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
 first (the word 1234 at address 0 is 3412); any other file is raw binary.
 test: test LENGTH words from ADDRESS (the entire memory without a range): each
-  data bit alone at ADDRESS, each address line alone, then a pseudo-random pattern
-  (from SEED, hex, or a fresh one; printed) written and read back. Prints each
-  pass's result and its first failing words with the bits that differ; exit
-  status 1 when any word failed. The range's content is overwritten.
+  data bit alone at ADDRESS, each address line alone, then three patterns each
+  written through the range and read back: a pseudo-random one (from SEED, hex,
+  or a fresh one; printed), its complement (every bit of every word is then seen
+  at 0 and at 1) and each word's own address (its low 16 bits XOR its high 16
+  bits). Prints each pass's result and its first failing words with the bits
+  that differ, then the passes that found failing words; exit status 1 when any
+  word failed. The range's content is overwritten.
 Ctrl-C (or SIGTERM) aborts a save, load or test between chunks; what was written
 stays written, and a save leaves no file behind.
 )";

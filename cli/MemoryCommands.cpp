@@ -1,9 +1,9 @@
 #include "cli/MemoryCommands.h"
 
 #include "cli/CliArguments.h"
+#include "cli/CliMemoryView.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
-#include "cli/CliMemoryView.h"
 #include "cli/InterruptGuard.h"
 #include "cli/TerminalProgress.h"
 #include "panels/BoardMemoryLink.h"
@@ -168,8 +168,8 @@ int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
 {
     if (outcome.NoLink)
         return EXIT_LINK_FAILURE;
-    return ::ExitStatusOf(TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted,
-                                          outcome.BoardFailed));
+    return ::ExitStatusOf(
+        TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted, outcome.BoardFailed));
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
@@ -213,47 +213,55 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
     TBoardMemoryLink link(m_Session.Board());
     TMemoryCheck check(link, type.Code, wordAddress, wordLength);
     const QString at = QString::asprintf("%07X", wordAddress);
-    uint64_t failing = 0;
-
-    bool going = ReportPass(QStringLiteral("Data bus, walking one at %1").arg(at),
-                            check.DataBus(), failing);
-    if (going)
+    struct TPass
     {
-        int lines = 0;
-        const TMemoryCheckResult result = check.AddressBus(lines);
-        going = ReportPass(QStringLiteral("Address bus, %1 lines from %2").arg(lines).arg(at),
-                           result, failing);
-    }
-    if (going)
-    {
-        TTerminalProgress progress(m_Session.Console(), interrupt);
-        going = ReportPass(QString::asprintf("Random pattern, seed %X", seed),
-                           check.RandomPattern(seed, progress), failing);
-    }
+        QString Title;    // heads the pass's lines
+        const char* Name; // in the summary
+        std::function<TMemoryCheckResult(TTransferProgress&)> Run;
+    };
+    const TPass passes[] = {
+        {QStringLiteral("Data bus, walking one at %1").arg(at), "data bus",
+         [&](TTransferProgress&) { return check.DataBus(); }},
+        {QStringLiteral("Address bus, %1 lines from %2").arg(check.AddressLines()).arg(at),
+         "address bus", [&](TTransferProgress&) { return check.AddressBus(); }},
+        {QString::asprintf("Random pattern, seed %X", seed), "random pattern",
+         [&](TTransferProgress& progress) { return check.RandomPattern(seed, progress); }},
+        {QString::asprintf("Complement pattern, seed %X", seed), "complement pattern",
+         [&](TTransferProgress& progress) { return check.Complement(seed, progress); }},
+        {QStringLiteral("Own address, low XOR high 16 bits"), "own address",
+         [&](TTransferProgress& progress) { return check.OwnAddress(progress); }},
+    };
 
     TConsole& console = m_Session.Console();
-    const QString range = QString::asprintf("%s %07X-%07X", type.Name, wordAddress,
-                                            wordAddress + wordLength - 1);
-    if (!going)
+    const QString range =
+        QString::asprintf("%s %07X-%07X", type.Name, wordAddress, wordAddress + wordLength - 1);
+    QStringList failed; // "random pattern 3": the passes that found failing words
+    for (const TPass& pass : passes)
     {
-        console.Error(QStringLiteral("Memory test of %1: not finished").arg(range));
-        return interrupt.IsInterrupted() ? EXIT_ABORTED : m_Session.FailureStatus();
+        TTerminalProgress progress(console, interrupt);
+        const TMemoryCheckResult result = pass.Run(progress);
+        if (!ReportPass(pass.Title, result))
+        {
+            console.Error(QStringLiteral("Memory test of %1: not finished").arg(range));
+            return interrupt.IsInterrupted() ? EXIT_ABORTED : m_Session.FailureStatus();
+        }
+        if (result.FailingWords > 0)
+            failed +=
+                QStringLiteral("%1 %2").arg(QLatin1String(pass.Name)).arg(result.FailingWords);
     }
-    if (failing > 0)
+    if (!failed.isEmpty())
     {
-        console.Out(
-            QStringLiteral("Memory test of %1: FAILED, %2 failing words").arg(range).arg(failing));
+        console.Out(QStringLiteral("Memory test of %1: FAILED, failing words by pass: %2")
+                        .arg(range, failed.join(QStringLiteral(", "))));
         return EXIT_BOARD_FAILURE;
     }
     console.Out(QStringLiteral("Memory test of %1: passed").arg(range));
     return EXIT_OK;
 }
 
-bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& result,
-                                 uint64_t& failing)
+bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& result)
 {
     TConsole& console = m_Session.Console();
-    failing += result.FailingWords;
     if (result.Aborted)
         console.Error(pass + QStringLiteral(": aborted"));
     else if (!result.LinkOk)
@@ -261,7 +269,8 @@ bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& 
     else if (result.FailingWords == 0)
         console.Out(pass + QStringLiteral(": pass"));
     else
-        console.Out(QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
+        console.Out(
+            QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
     for (const TMemoryFault& fault : result.First)
         console.Out(QStringLiteral("  ") + MemoryFaultText(fault));
     return result.LinkOk && !result.Aborted;

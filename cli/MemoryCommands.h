@@ -30,16 +30,15 @@ private:
     int Write(const TMemoryType& type, const QStringList& words);
     int Save(const TMemoryType& type, const QStringList& words);
     int Load(const TMemoryType& type, const QStringList& words);
-    // Data bus, address bus and a random pattern over a range; 1 when any word failed.
+    // Data bus, address bus, a random pattern, its complement and each word's own address
+    // over a range; 1 when any word failed.
     int Test(const TMemoryType& type, const QStringList& words);
-    int RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength,
-                uint32_t seed);
+    int RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength, uint32_t seed);
     // Prints one pass's result and first failures; false when the test cannot go on.
-    bool ReportPass(const QString& pass, const TMemoryCheckResult& result, uint64_t& failing);
+    bool ReportPass(const QString& pass, const TMemoryCheckResult& result);
     // Opens the link and runs one word access; on failure shows failureText and returns the
     // failure's status.
-    int RandomAccess(const std::function<TOpResult(TBoard&)>& access,
-                     const QString& failureText);
+    int RandomAccess(const std::function<TOpResult(TBoard&)>& access, const QString& failureText);
     // The exit status of a file transfer's outcome.
     int ExitStatusOf(const TMemoryOutcome& outcome);
     // Shows a rejected field's message and the operation's failure text; returns 2.

@@ -1,14 +1,15 @@
 #include "panels/AdcReadout.h"
 
+#include <QtEndian>
+
 namespace
 {
 constexpr double VOLTS_PER_MILLIVOLT = 0.001;
-constexpr int BYTE_BITS = 8;
 } // namespace
 
 uint16_t AdcChannelMillivolts(const TAdcBlock& block, uint32_t channel)
 {
-    return static_cast<uint16_t>(block.at(2 * channel) | (block.at(2 * channel + 1) << BYTE_BITS));
+    return qFromLittleEndian<uint16_t>(&block.at(channel * sizeof(uint16_t)));
 }
 
 QString AdcReadoutText(const TAdcBlock& block, const QString& lineEnd)

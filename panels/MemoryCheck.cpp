@@ -19,11 +19,14 @@ void Record(TMemoryCheckResult& result, uint32_t wordAddress, uint16_t expected,
         result.First.push_back({wordAddress, expected, read});
 }
 
-// xorshift32: the same words from the same seed, on the way out and on the way back.
-class TPatternGenerator
+// The words of a streamed pass, one per word of the range in order. Each kind hands out the
+// same words when built again the same way: once for the write, once for the read-back.
+
+// xorshift32 from a seed.
+class TRandomWords
 {
 public:
-    explicit TPatternGenerator(uint32_t seed) : m_State(seed == 0 ? 1 : seed) {}
+    explicit TRandomWords(uint32_t seed) : m_State(seed == 0 ? 1 : seed) {}
 
     uint16_t Next()
     {
@@ -37,12 +40,41 @@ private:
     uint32_t m_State;
 };
 
-// The pattern as a stream of bytes, low byte of each word first. Chunks need not hold
-// whole words: a write's chunks are at most 32743 bytes.
-class TPatternBytes
+// Every bit of the seed's words turned over.
+class TComplementWords
 {
 public:
-    explicit TPatternBytes(uint32_t seed) : m_Generator(seed) {}
+    explicit TComplementWords(uint32_t seed) : m_Random(seed) {}
+
+    uint16_t Next() { return static_cast<uint16_t>(~m_Random.Next()); }
+
+private:
+    TRandomWords m_Random;
+};
+
+// Each word's own address, its low 16 bits XOR its high 16 bits: two addresses hold the same
+// word only when the lines they differ in repeat 16 lines apart.
+class TAddressWords
+{
+public:
+    explicit TAddressWords(uint32_t firstWord) : m_Word(firstWord) {}
+
+    uint16_t Next()
+    {
+        const uint32_t address = m_Word++;
+        return static_cast<uint16_t>(address ^ (address >> DATA_BITS));
+    }
+
+private:
+    uint32_t m_Word;
+};
+
+// The words as a stream of bytes, low byte of each word first. Chunks need not hold whole
+// words: a write's chunks are at most 32743 bytes.
+template <class TWords> class TPatternBytes
+{
+public:
+    explicit TPatternBytes(const TWords& words) : m_Words(words) {}
 
     uint8_t Next()
     {
@@ -51,7 +83,7 @@ public:
             m_bHighPending = false;
             return static_cast<uint8_t>(m_Word >> BYTE_BITS);
         }
-        m_Word = m_Generator.Next();
+        m_Word = m_Words.Next();
         m_bHighPending = true;
         return static_cast<uint8_t>(m_Word);
     }
@@ -59,15 +91,15 @@ public:
     uint16_t Word() const { return m_Word; }
 
 private:
-    TPatternGenerator m_Generator;
+    TWords m_Words;
     uint16_t m_Word = 0;
     bool m_bHighPending = false;
 };
 
-class TPatternSource : public TByteSource
+template <class TWords> class TPatternSource : public TByteSource
 {
 public:
-    explicit TPatternSource(uint32_t seed) : m_Pattern(seed) {}
+    explicit TPatternSource(const TWords& words) : m_Pattern(words) {}
 
     bool ReadBytes(uint8_t* buffer, uint32_t count) override
     {
@@ -77,15 +109,15 @@ public:
     }
 
 private:
-    TPatternBytes m_Pattern;
+    TPatternBytes<TWords> m_Pattern;
 };
 
 // The read-back compared with the pattern; a word counts once however many bytes differ.
-class TPatternSink : public TByteSink
+template <class TWords> class TPatternSink : public TByteSink
 {
 public:
-    TPatternSink(uint32_t seed, uint32_t firstWord, TMemoryCheckResult& result)
-        : m_Pattern(seed), m_Word(firstWord), m_Result(result)
+    TPatternSink(const TWords& words, uint32_t firstWord, TMemoryCheckResult& result)
+        : m_Pattern(words), m_Word(firstWord), m_Result(result)
     {
     }
 
@@ -111,13 +143,38 @@ public:
     }
 
 private:
-    TPatternBytes m_Pattern;
+    TPatternBytes<TWords> m_Pattern;
     uint32_t m_Word;
     TMemoryCheckResult& m_Result;
     uint8_t m_Low = 0;
     bool m_bLowPending = false;
     bool m_bLowBad = false;
 };
+
+// Words written through the whole range, then read back and compared.
+template <class TWords>
+TMemoryCheckResult StreamPass(TMemoryLink& link, uint8_t memoryType, uint32_t wordAddress,
+                              uint32_t words, const TWords& pattern, TTransferProgress& progress)
+{
+    TMemoryCheckResult result;
+    const uint32_t byteAddress = wordAddress * WORD_BYTES;
+    const uint32_t bytes = words * WORD_BYTES;
+    TPatternSource<TWords> source(pattern);
+    const TTransferResult written =
+        WriteMemoryWithProgress(link, progress, memoryType, byteAddress, bytes, source);
+    if (!written.Ok)
+    {
+        result.LinkOk = !written.BoardFailed;
+        result.Aborted = written.Aborted;
+        return result;
+    }
+    TPatternSink<TWords> sink(pattern, wordAddress, result);
+    const TTransferResult read =
+        ReadMemoryWithProgress(link, progress, memoryType, byteAddress, bytes, sink);
+    result.LinkOk = !read.BoardFailed;
+    result.Aborted = read.Aborted;
+    return result;
+}
 
 } // namespace
 
@@ -148,13 +205,23 @@ TMemoryCheckResult TMemoryCheck::DataBus()
     return result;
 }
 
-TMemoryCheckResult TMemoryCheck::AddressBus(int& lines)
+std::vector<uint32_t> TMemoryCheck::LineOffsets() const
 {
-    TMemoryCheckResult result;
     std::vector<uint32_t> offsets;
     for (uint64_t offset = 1; offset < m_Words; offset <<= 1)
         offsets.push_back(static_cast<uint32_t>(offset));
-    lines = static_cast<int>(offsets.size());
+    return offsets;
+}
+
+int TMemoryCheck::AddressLines() const
+{
+    return static_cast<int>(LineOffsets().size());
+}
+
+TMemoryCheckResult TMemoryCheck::AddressBus()
+{
+    TMemoryCheckResult result;
+    const std::vector<uint32_t> offsets = LineOffsets();
 
     // Each line's cell holds the pattern; the base cell the opposite.
     for (uint32_t offset : offsets)
@@ -190,24 +257,17 @@ TMemoryCheckResult TMemoryCheck::AddressBus(int& lines)
 
 TMemoryCheckResult TMemoryCheck::RandomPattern(uint32_t seed, TTransferProgress& progress)
 {
-    TMemoryCheckResult result;
-    const uint32_t byteAddress = m_Address * WORD_BYTES;
-    const uint32_t bytes = m_Words * WORD_BYTES;
-    TPatternSource source(seed);
-    const TTransferResult written =
-        WriteMemoryWithProgress(m_Link, progress, m_Type, byteAddress, bytes, source);
-    if (!written.Ok)
-    {
-        result.LinkOk = !written.BoardFailed;
-        result.Aborted = written.Aborted;
-        return result;
-    }
-    TPatternSink sink(seed, m_Address, result);
-    const TTransferResult read =
-        ReadMemoryWithProgress(m_Link, progress, m_Type, byteAddress, bytes, sink);
-    result.LinkOk = !read.BoardFailed;
-    result.Aborted = read.Aborted;
-    return result;
+    return StreamPass(m_Link, m_Type, m_Address, m_Words, TRandomWords(seed), progress);
+}
+
+TMemoryCheckResult TMemoryCheck::Complement(uint32_t seed, TTransferProgress& progress)
+{
+    return StreamPass(m_Link, m_Type, m_Address, m_Words, TComplementWords(seed), progress);
+}
+
+TMemoryCheckResult TMemoryCheck::OwnAddress(TTransferProgress& progress)
+{
+    return StreamPass(m_Link, m_Type, m_Address, m_Words, TAddressWords(m_Address), progress);
 }
 
 QString MemoryFaultText(const TMemoryFault& fault)

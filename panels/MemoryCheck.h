@@ -21,7 +21,7 @@ struct TMemoryFault
 // How one pass of the memory test ended.
 struct TMemoryCheckResult
 {
-    bool LinkOk = true;          // every board command worked
+    bool LinkOk = true; // every board command worked
     bool Aborted = false;
     uint64_t FailingWords = 0;
     std::vector<TMemoryFault> First; // the first failures, at most MEMORY_CHECK_KEPT_FAULTS
@@ -33,8 +33,10 @@ inline constexpr std::size_t MEMORY_CHECK_KEPT_FAULTS = 8;
 
 // A memory test of one memory range, window-free, on the same board commands as the
 // transfers: the data bus with a walking one, the address bus with each address line alone,
-// and a pseudo-random pattern from a seed written through the whole range and read back
-// (both streamed in chunks, with progress and abort as a transfer has).
+// then three patterns each written through the whole range and read back (streamed in
+// chunks, with progress and abort as a transfer has): a pseudo-random one from a seed, its
+// complement, so that every bit of every word is seen at 0 and at 1, and each word's own
+// address, which shows two addresses reaching one cell.
 class TMemoryCheck
 {
 public:
@@ -46,13 +48,21 @@ public:
 
     /// Each of the 16 data bits alone at the first word, read back at once.
     TMemoryCheckResult DataBus();
+    /// The address lines within the range, which AddressBus tests.
+    int AddressLines() const;
     /// Every address line within the range alone: a cell per line written, then each line
-    /// driven in turn while the others must keep their pattern. The lines tested.
-    TMemoryCheckResult AddressBus(int& lines);
+    /// driven in turn while the others must keep their pattern.
+    TMemoryCheckResult AddressBus();
     /// The whole range written with the seed's pattern, then read back and compared.
     TMemoryCheckResult RandomPattern(uint32_t seed, TTransferProgress& progress);
+    /// The same with every bit of the seed's pattern turned over.
+    TMemoryCheckResult Complement(uint32_t seed, TTransferProgress& progress);
+    /// The same with each word holding its word address's low 16 bits XOR its high 16 bits.
+    TMemoryCheckResult OwnAddress(TTransferProgress& progress);
 
 private:
+    // The offset of each address line's cell from the first word.
+    std::vector<uint32_t> LineOffsets() const;
     bool Write(uint32_t offset, uint16_t value, TMemoryCheckResult& result);
     // Reads the word at offset and records a fault when it is not expected.
     bool Expect(uint32_t offset, uint16_t expected, TMemoryCheckResult& result);

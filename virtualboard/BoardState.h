@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/Commands.h"
 #include "virtualboard/SdCard.h"
 
 #include <array>
@@ -17,7 +18,6 @@ constexpr size_t LED_COUNT = 18; // GLED0..7 in bits 0..7, RLED0..9 in bits 8..1
 constexpr uint32_t KEY_MASK = (1u << KEY_COUNT) - 1;
 constexpr uint32_t SWITCH_MASK = (1u << SWITCH_COUNT) - 1;
 constexpr uint32_t LED_MASK = (1u << LED_COUNT) - 1;
-constexpr size_t ADC_CHANNELS = 8;
 constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095; // 12-bit converter, one count per mV
 constexpr uint8_t HDMI_PATTERN_COUNT = 9;
 
@@ -26,7 +26,8 @@ struct TBoardInputs
 {
     uint32_t Keys = 0;     // bit k set: KEY k held down
     uint32_t Switches = 0; // bit k set: SW k up (on)
-    std::array<uint16_t, ADC_CHANNELS> AdcMillivolts{0, 585, 1170, 1755, 2340, 2925, 3510, 4095};
+    std::array<uint16_t, ADC_CHANNEL_COUNT> AdcMillivolts{0,    585,  1170, 1755,
+                                                          2340, 2925, 3510, 4095};
     TSdCard SdCard = MakeHighCapacityCard();
     // Failing loopback bits as the HSMC test reports them; all 0 = adapter passes.
     uint32_t HsmcA = 0, HsmcB = 0, HsmcC = 0, HsmcD = 0;

@@ -101,11 +101,11 @@ std::string Error(const std::string& reason)
 bool ParseMemoryType(const std::string& word, uint8_t& type)
 {
     if (word == "lpddr2")
-        type = MEM_LPDDR2;
+        type = MEM_TYPE_LPDDR2;
     else if (word == "sram")
-        type = MEM_SRAM;
+        type = MEM_TYPE_SRAM;
     else if (word == "adc")
-        type = MEM_ADC;
+        type = MEM_TYPE_ADC;
     else
     {
         uint64_t value = 0;
@@ -234,8 +234,9 @@ std::string TControlInterface::BoardName(const TWords& words, const std::string&
     std::string& name = m_Board.Firmware().Inputs().BoardName;
     if (words.size() == 1)
         return Ok(name);
-    if (rest.size() >= BOARD_NAME_FIELD)
-        return Error("board name longer than " + std::to_string(BOARD_NAME_FIELD - 1) + " bytes");
+    if (rest.size() >= BOARD_NAME_TEXT_LEN)
+        return Error("board name longer than " + std::to_string(BOARD_NAME_TEXT_LEN - 1) +
+                     " bytes");
     name = rest;
     return Ok();
 }
@@ -413,7 +414,7 @@ std::string TControlInterface::Adc(const TWords& words)
     const size_t first = raw ? 2 : 1;
     uint64_t channel = 0;
     uint64_t millivolts = 0;
-    if (words.size() != first + 2 || !ParseUnsigned(words[first], ADC_CHANNELS - 1, channel) ||
+    if (words.size() != first + 2 || !ParseUnsigned(words[first], ADC_CHANNEL_COUNT - 1, channel) ||
         !ParseUnsigned(words[first + 1], raw ? UINT16_MAX : ADC_MAX_MILLIVOLTS, millivolts))
         return Error("usage: adc CHANNEL(0..7) MILLIVOLTS(0.." +
                      std::to_string(ADC_MAX_MILLIVOLTS) + ") | adc raw CHANNEL WORD(0..65535)");
@@ -455,7 +456,7 @@ std::string TControlInterface::Memory(const TWords& words)
 {
     const std::string usage =
         "usage: mem read|crc TYPE ADDRESS COUNT | mem write TYPE ADDRESS HEXBYTES "
-        "| mem stuck TYPE BIT 0|1 | mem short TYPE LINE LINE | mem healthy TYPE "
+        "| mem stuck TYPE BIT 0|1 [ADDRESS] | mem short TYPE LINE LINE | mem healthy TYPE "
         "(TYPE lpddr2, sram, adc or a number)";
     if (words.size() >= 3 && (words[1] == "stuck" || words[1] == "short" || words[1] == "healthy"))
         return MemoryFault(words, usage);
@@ -474,8 +475,8 @@ std::string TControlInterface::Memory(const TWords& words)
                          " bytes in hex");
         TSparseMemory* memory = firmware.Memory(type);
         if (memory == nullptr)
-            return Error(type == MEM_ADC ? "the ADC block is read-only (use adc)"
-                                         : "unknown memory type");
+            return Error(type == MEM_TYPE_ADC ? "the ADC block is read-only (use adc)"
+                                              : "unknown memory type");
         if (!memory->Write(address, bytes.data(), bytes.size()))
             return Error(StatusName(STATUS_OUT_OF_RANGE));
         return Ok();
@@ -530,21 +531,26 @@ std::string TControlInterface::MemoryFault(const TWords& words, const std::strin
     const uint64_t lines = static_cast<uint64_t>(std::bit_width(memory->Size() / 2) - 1);
     uint64_t a = 0;
     uint64_t b = 0;
-    if (words.size() != 5)
+    uint64_t cell = 0;
+    const bool oneCell = words[1] == "stuck" && words.size() == 6;
+    if (words.size() != 5 && !oneCell)
         return Error(usage);
     if (words[1] == "stuck" && ParseUnsigned(words[3], WORD_BITS - 1, a) &&
-        ParseUnsigned(words[4], 1, b))
+        ParseUnsigned(words[4], 1, b) &&
+        (!oneCell || ParseUnsigned(words[5], memory->Size() / 2 - 1, cell)))
     {
-        faults.StickBit(static_cast<int>(a), b != 0);
+        faults.StickBit(static_cast<int>(a), b != 0,
+                        oneCell ? std::optional<uint64_t>(cell) : std::nullopt);
         return Ok();
     }
-    if (words[1] == "short" && ParseUnsigned(words[3], lines - 1, a) &&
+    if (words.size() == 5 && words[1] == "short" && ParseUnsigned(words[3], lines - 1, a) &&
         ParseUnsigned(words[4], lines - 1, b) && a != b)
     {
         faults.ShortLines(static_cast<int>(a), static_cast<int>(b));
         return Ok();
     }
-    return Error(usage + "; BIT 0..15, LINE 0.." + std::to_string(lines - 1));
+    return Error(usage + "; BIT 0..15, LINE 0.." + std::to_string(lines - 1) +
+                 ", ADDRESS a word address below " + HexWord(memory->Size() / 2, 1));
 }
 
 std::string TControlInterface::Fault(const std::string& rest)

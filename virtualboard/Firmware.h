@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/Commands.h"
 #include "virtualboard/BoardState.h"
 #include "virtualboard/FrameReader.h"
 #include "virtualboard/SparseMemory.h"
@@ -11,39 +12,12 @@
 namespace vboard
 {
 
-// Command codes the firmware answers.
-constexpr uint8_t CMD_QUERY_BOARD_NAME = 0;
-constexpr uint8_t CMD_PING = 1;
-constexpr uint8_t CMD_SET_LED = 5;
-constexpr uint8_t CMD_QUERY_BUTTON_SWITCH = 6;
-constexpr uint8_t CMD_SET_SEG7 = 7;
-constexpr uint8_t CMD_QUERY_SDCARD_INFO = 8;
-constexpr uint8_t CMD_MEMORY_WRITE = 12;
-constexpr uint8_t CMD_MEMORY_READ = 13;
-constexpr uint8_t CMD_UART_WRITE = 19;
-constexpr uint8_t CMD_UART_READ = 20;
-constexpr uint8_t CMD_DEVICE_CONTROL = 21;
-constexpr uint8_t CMD_HSMC_LOOPBACK_TEST = 53;
-
-// Memory types of MemoryWrite and MemoryRead.
-constexpr uint8_t MEM_SRAM = 6;
-constexpr uint8_t MEM_LPDDR2 = 7;
-constexpr uint8_t MEM_ADC = 10;
+// Memories behind the memory types of MemoryWrite and MemoryRead.
 constexpr uint64_t LPDDR2_SIZE = 512ull * 1024 * 1024;
 constexpr uint64_t SRAM_SIZE = 512ull * 1024;
-constexpr uint64_t ADC_BLOCK_SIZE = 16; // eight little-endian 16-bit millivolt values
 // Memory that was never written reads as this, like erased cells.
 constexpr uint8_t MEMORY_FILL = 0xFF;
 
-// Devices of DeviceControl, UartWrite and UartRead, and their actions.
-constexpr uint8_t DEVICE_UART = 2;
-constexpr uint8_t DEVICE_HDMI = 4;
-constexpr uint8_t ACTION_STOP = 0;
-constexpr uint8_t ACTION_START = 1;
-constexpr uint8_t ACTION_SET_PATTERN = 2; // HDMI only
-
-constexpr size_t BOARD_NAME_FIELD = 32;
-constexpr size_t UART_CHUNK = 128;
 // The firmware's UART buffers; a PC that sends more than this without anyone reading
 // it gets a non-zero status instead of losing bytes.
 constexpr size_t UART_BUFFER_LIMIT = 1024 * 1024;
@@ -51,7 +25,7 @@ constexpr size_t UART_BUFFER_LIMIT = 1024 * 1024;
 // Reply status byte: 0 is success, the rest say why a request was not honoured.
 enum TStatus : uint8_t
 {
-    STATUS_OK = 0,
+    STATUS_OK = REPLY_STATUS_OK,
     STATUS_UNKNOWN_COMMAND = 1,
     STATUS_BAD_LENGTH = 2, // request payload of the wrong length
     STATUS_UNKNOWN_MEMORY = 3,

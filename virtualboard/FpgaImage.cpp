@@ -2,6 +2,8 @@
 
 #include "virtualboard/Crc32.h"
 
+#include <QtEndian>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,16 +23,17 @@ constexpr size_t HEADER_LEN = sizeof(IMAGE_MAGIC) + 4 + DESIGN_NAME_FIELD + 4;
 constexpr size_t CRC_LEN = 4;
 constexpr uint32_t BITSTREAM_LEN = 96 * 1024;
 
+// Numbers in the image are 32-bit little-endian, as on the wire.
 void Put32(std::vector<uint8_t>& out, uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    uint8_t bytes[sizeof value];
+    qToLittleEndian(value, bytes);
+    out.insert(out.end(), bytes, bytes + sizeof value);
 }
 
 uint32_t Get32(const uint8_t* p)
 {
-    return p[0] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return qFromLittleEndian<uint32_t>(p);
 }
 
 } // namespace

@@ -46,7 +46,7 @@ void TFrameReader::Parse(const TOnFrame& onFrame)
     {
         const uint8_t* head = m_Buffer.data() + m_Head;
         const size_t available = m_Buffer.size() - m_Head;
-        const void* start = std::memchr(head, FRAME_START, available);
+        const void* start = std::memchr(head, PKT_START_MARK, available);
         if (start == nullptr)
         {
             m_Dropped += available;
@@ -58,9 +58,9 @@ void TFrameReader::Parse(const TOnFrame& onFrame)
         m_Head += skipped;
         head += skipped;
         const size_t held = available - skipped;
-        if (held < FRAME_HEADER_LEN)
+        if (held < PKT_HEADER_LEN)
             return;
-        const size_t length = head[2] | (static_cast<size_t>(head[3]) << 8);
+        const size_t length = FramePayloadLength(head);
         if (length > PKT_PC2NIOS_MAX_PL_LEN)
         {
             // No request is that long: this start mark is junk.
@@ -68,7 +68,7 @@ void TFrameReader::Parse(const TOnFrame& onFrame)
             ++m_Dropped;
             continue;
         }
-        const size_t frameLen = length + FRAME_OVERHEAD;
+        const size_t frameLen = length + PKT_FRAME_OVERHEAD;
         if (held < frameLen)
             return;
         if (!IsWellFormedFrame(head, frameLen))
@@ -78,7 +78,7 @@ void TFrameReader::Parse(const TOnFrame& onFrame)
             continue;
         }
         m_Head += frameLen;
-        onFrame(head[1], head + FRAME_HEADER_LEN, length);
+        onFrame(head[PKT_CODE_OFFSET], head + PKT_HEADER_LEN, length);
     }
 }
 

@@ -40,11 +40,6 @@ bool ParseNumber(const std::string& word, uint32_t max, uint32_t& value)
     return true;
 }
 
-void Reseal(std::vector<uint8_t>& frame)
-{
-    frame[frame.size() - 2] = Checksum(frame.data() + 1, frame.size() - 3);
-}
-
 } // namespace
 
 bool TLinkFaults::Parse(const std::string& text, TFault& fault, std::string& error)
@@ -122,22 +117,22 @@ TOutgoing TLinkFaults::Apply(std::vector<uint8_t> reply)
         out.Bytes = std::move(reply);
         break;
     case TFaultKind::EndMark:
-        reply.back() = static_cast<uint8_t>(~FRAME_END);
+        reply.back() = static_cast<uint8_t>(~PKT_END_MARK);
         out.Bytes = std::move(reply);
         break;
     case TFaultKind::Code:
-        reply[1] ^= WRONG_CODE_FLIP;
-        Reseal(reply);
+        reply[PKT_CODE_OFFSET] ^= WRONG_CODE_FLIP;
+        SealFrame(reply);
         out.Bytes = std::move(reply);
         break;
     case TFaultKind::Length:
     {
-        const size_t length = reply.size() - FRAME_OVERHEAD;
-        std::vector<uint8_t> payload(reply.begin() + FRAME_HEADER_LEN,
+        const size_t length = reply.size() - PKT_FRAME_OVERHEAD;
+        std::vector<uint8_t> payload(reply.begin() + PKT_HEADER_LEN,
                                      reply.begin() +
-                                         static_cast<std::ptrdiff_t>(FRAME_HEADER_LEN + length));
+                                         static_cast<std::ptrdiff_t>(PKT_HEADER_LEN + length));
         payload.push_back(0);
-        out.Bytes = BuildFrame(reply[1], payload.data(), payload.size());
+        out.Bytes = BuildFrame(reply[PKT_CODE_OFFSET], payload.data(), payload.size());
         break;
     }
     case TFaultKind::Junk:
@@ -145,7 +140,7 @@ TOutgoing TLinkFaults::Apply(std::vector<uint8_t> reply)
         for (uint32_t i = 0; i < fault.Argument; ++i)
         {
             uint8_t b = static_cast<uint8_t>(JUNK_SEED + 7 * i);
-            if (b == FRAME_START)
+            if (b == PKT_START_MARK)
                 b = 0;
             out.Bytes.push_back(b);
         }

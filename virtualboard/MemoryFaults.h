@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -8,13 +9,14 @@ namespace vboard
 {
 
 // Hardware faults of one memory chip, for proving a memory test: a data bit stuck at 0 or 1
-// (every 16-bit word reads it so), and two word-address lines shorted together (wired OR:
-// an address with either line high reaches the cell with both high).
+// (in every 16-bit word, or in one cell only), and two word-address lines shorted together
+// (wired OR: an address with either line high reaches the cell with both high).
 class TMemoryFaults
 {
 public:
-    /// Data bit 0..15 of every word reads as value from now on.
-    void StickBit(int bit, bool value);
+    /// Data bit 0..15 reads as value from now on: in every word, or only in the cell at
+    /// wordAddress (the cell the chip reaches, after any shorted lines).
+    void StickBit(int bit, bool value, std::optional<uint64_t> wordAddress = std::nullopt);
     /// Word-address lines a and b (bit numbers of the word address) act as one.
     void ShortLines(int a, int b);
     /// A healthy chip again.
@@ -24,11 +26,19 @@ public:
 
     /// The byte address the chip really reaches for byteAddress.
     uint64_t Map(uint64_t byteAddress) const;
-    /// The byte read at byteAddress, with the stuck bits of its half of the word applied.
+    /// The byte read from the cell at byteAddress (as Map gives it), with the stuck bits of
+    /// its half of the word applied.
     uint8_t Read(uint64_t byteAddress, uint8_t stored) const;
 
 private:
-    std::vector<std::pair<int, bool>> m_Stuck;
+    struct TStuckBit
+    {
+        int Bit;
+        bool Value;
+        std::optional<uint64_t> WordAddress; // every word without one
+    };
+
+    std::vector<TStuckBit> m_Stuck;
     std::vector<std::pair<int, int>> m_Shorts;
 };
 

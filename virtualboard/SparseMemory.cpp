@@ -40,7 +40,10 @@ bool TSparseMemory::Read(uint64_t address, uint8_t* destination, size_t count) c
     if (m_Faults.Any())
     {
         for (size_t i = 0; i < count; ++i)
-            destination[i] = m_Faults.Read(address + i, CellValue(m_Faults.Map(address + i)));
+        {
+            const uint64_t cell = m_Faults.Map(address + i);
+            destination[i] = m_Faults.Read(cell, CellValue(cell));
+        }
         return true;
     }
     size_t done = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <QString>
+#include <QtEndian>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -189,13 +190,13 @@ void BenchPing(TBoard& board)
 
 std::vector<uint8_t> ReadRequest(uint32_t address, uint32_t count)
 {
-    std::vector<uint8_t> frame = {PKT_START_MARK, CMD_MEMORY_READ, REQUEST_LEN_MEMORY_READ, 0,
-                                  MEM_TYPE_LPDDR2};
-    for (uint32_t value : {address, count})
-        for (int shift = 0; shift < 32; shift += 8)
-            frame.push_back(static_cast<uint8_t>(value >> shift));
-    frame.push_back(TBoard::Checksum(&frame[1], static_cast<uint32_t>(frame.size() - 1)));
-    frame.push_back(PKT_END_MARK);
+    std::vector<uint8_t> frame(REQUEST_LEN_MEMORY_READ + PKT_FRAME_OVERHEAD);
+    PutFrameHeader(frame.data(), CMD_MEMORY_READ, REQUEST_LEN_MEMORY_READ);
+    uint8_t* payload = frame.data() + PKT_HEADER_LEN;
+    payload[0] = MEM_TYPE_LPDDR2;
+    qToLittleEndian(address, payload + MEMORY_REQUEST_ADDRESS_OFFSET);
+    qToLittleEndian(count, payload + MEMORY_REQUEST_COUNT_OFFSET);
+    PutFrameTrailer(frame.data());
     return frame;
 }
 

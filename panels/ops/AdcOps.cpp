@@ -9,7 +9,7 @@ TOpResult ReadAdc(TBoard& board, TAdcBlock& block)
     bool worked = false;
     {
         std::lock_guard<std::recursive_mutex> lock(board.Lock());
-        worked = board.MemoryRead(MEM_TYPE_ADC, ADC_BLOCK_ADDRESS, ADC_BLOCK_BYTES, read.data());
+        worked = board.MemoryRead(MEM_TYPE_ADC, ADC_BLOCK_ADDRESS, ADC_BLOCK_LEN, read.data());
     }
     const TOpResult result = CommandOutcome(board, worked);
     if (result == TOpResult::Done)

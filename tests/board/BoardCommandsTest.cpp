@@ -15,6 +15,80 @@ protected:
     void SetUp() override { ConnectBoard(); }
 };
 
+// Codes, memory types, devices and actions as literal bytes: the board and the virtual board
+// share one set of constants, so only frames written out here show a wrong value.
+TEST_F(BoardCommandsTest, EachOperationSendsItsExactFrame)
+{
+    AnswerStatus(0); // operations expecting longer replies fail; their request went out whole
+    Bytes uartWrite{0xAA, 0x13, 0x82, 0x00, 0x02, 0x03, 'a', 'b', 'c'};
+    uartWrite.resize(4 + 130);
+    uartWrite.insert(uartWrite.end(), {0xC0, 0x55});
+    bool ok = false;
+    int32_t count = 0;
+    uint8_t data[128] = {0xAB, 0xCD};
+    uint64_t io = 0;
+    uint32_t xcvr = 0;
+    QString text;
+    uint32_t state = 0;
+    const struct
+    {
+        const char* Name;
+        std::function<void(TBoard&)> Run;
+        Bytes Frame;
+    } cases[] = {
+        {"QueryBoardName",
+         [&](TBoard& b) { b.QueryBoardName(text); },
+         {0xAA, 0x00, 0x00, 0x00, 0x00, 0x55}},
+        {"QueryButtonSwitch",
+         [&](TBoard& b) { b.QueryButtonSwitch(state); },
+         {0xAA, 0x06, 0x00, 0x00, 0x06, 0x55}},
+        {"SetSeg7",
+         [](TBoard& b) { b.SetSeg7(0x4321, 0); },
+         {0xAA, 0x07, 0x05, 0x00, 0x21, 0x43, 0x00, 0x00, 0x00, 0x70, 0x55}},
+        {"QuerySDCardInfo",
+         [&](TBoard& b) { b.QuerySDCardInfo(ok, text, text, text, ok); },
+         {0xAA, 0x08, 0x00, 0x00, 0x08, 0x55}},
+        {"MemoryWrite SRAM",
+         [&](TBoard& b) { b.MemoryWrite(MEM_TYPE_SRAM, 0x12345678, 2, data); },
+         {0xAA, 0x0C, 0x07, 0x00, 0x06, 0x78, 0x56, 0x34, 0x12, 0xAB, 0xCD, 0xA5, 0x55}},
+        {"MemoryRead LPDDR2",
+         [&](TBoard& b) { b.MemoryRead(MEM_TYPE_LPDDR2, 0x10, 4, data); },
+         {0xAA, 0x0D, 0x09, 0x00, 0x07, 0x10, 0, 0, 0, 0x04, 0, 0, 0, 0x31, 0x55}},
+        {"MemoryRead ADC",
+         [&](TBoard& b) { b.MemoryRead(MEM_TYPE_ADC, 0, 16, data); },
+         {0xAA, 0x0D, 0x09, 0x00, 0x0A, 0, 0, 0, 0, 0x10, 0, 0, 0, 0x30, 0x55}},
+        {"UartWrite",
+         [&](TBoard& b)
+         { b.UartWrite(ok, DEVICE_UART_USB, 3, reinterpret_cast<const uint8_t*>("abc")); },
+         uartWrite},
+        {"UartRead",
+         [&](TBoard& b) { b.UartRead(ok, DEVICE_UART_USB, count, data); },
+         {0xAA, 0x14, 0x01, 0x00, 0x02, 0x17, 0x55}},
+        {"UART start",
+         [&](TBoard& b) { b.DeviceControl(ok, DEVICE_UART_USB, DEVICE_ACTION_START, 0); },
+         {0xAA, 0x15, 0x03, 0x00, 0x02, 0x01, 0x00, 0x1B, 0x55}},
+        {"UART stop",
+         [&](TBoard& b) { b.DeviceControl(ok, DEVICE_UART_USB, DEVICE_ACTION_STOP, 0); },
+         {0xAA, 0x15, 0x03, 0x00, 0x02, 0x00, 0x00, 0x1A, 0x55}},
+        {"HDMI start",
+         [&](TBoard& b) { b.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_START, 0); },
+         {0xAA, 0x15, 0x03, 0x00, 0x04, 0x01, 0x00, 0x1D, 0x55}},
+        {"HDMI pattern 3",
+         [&](TBoard& b) { b.DeviceControl(ok, DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 3); },
+         {0xAA, 0x15, 0x03, 0x00, 0x04, 0x02, 0x03, 0x21, 0x55}},
+        {"HsmcLoopbackTest",
+         [&](TBoard& b) { b.HsmcLoopbackTest(ok, io, xcvr); },
+         {0xAA, 0x35, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3A, 0x55}},
+    };
+    for (const auto& c : cases)
+    {
+        const auto before = static_cast<std::ptrdiff_t>(Fake->WrittenCount());
+        c.Run(Board);
+        const Bytes written = Fake.Written();
+        EXPECT_EQ(Bytes(written.begin() + before, written.end()), c.Frame) << c.Name;
+    }
+}
+
 TEST_F(BoardCommandsTest, MemoryWriteWalksInChunksAndStopsAtTheFirstFailure)
 {
     AnswerStatus(0);

@@ -182,11 +182,11 @@ TEST_F(BoardTest, LargestRequestGoesOutInOneWrite)
 {
     ConnectBoard();
     AnswerStatus(0);
-    const Bytes payload(PKT_PC2NIOS_MAX_PL_LEN, 0x5C);
+    const Bytes payload(32748, 0x5C);
     uint8_t status = 0xEE;
-    EXPECT_TRUE(Board.Transact(CMD_MEMORY_WRITE, &status, REPLY_HEADER_LIMIT_MS,
-                               PKT_PC2NIOS_MAX_PL_LEN, payload.data(), 1));
-    EXPECT_EQ(Fake->WriteSize(0), PKT_MAX_FRAME_LEN);
+    EXPECT_TRUE(
+        Board.Transact(CMD_MEMORY_WRITE, &status, REPLY_HEADER_LIMIT_MS, 32748, payload.data(), 1));
+    EXPECT_EQ(Fake->WriteSize(0), 32754u);
     ASSERT_EQ(Firmware.Requests.size(), 1u);
     EXPECT_EQ(Firmware.Requests[0].Payload, payload);
     EXPECT_EQ(Firmware.BadFrames, 0);
@@ -208,13 +208,18 @@ TEST_F(BoardTest, ProgrammingErrorsStopTheProgram)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ConnectBoard();
-    const Bytes payload(PKT_PC2NIOS_MAX_PL_LEN + 1, 0);
+    const Bytes payload(32749, 0);
     uint8_t reply = 0;
-    EXPECT_DEATH(Board.Transact(CMD_MEMORY_WRITE, &reply, REPLY_HEADER_LIMIT_MS,
-                                PKT_PC2NIOS_MAX_PL_LEN + 1, payload.data(), 1),
-                 "dwPayloadLen <= PKT_PC2NIOS_MAX_PL_LEN");
+    EXPECT_DEATH(
+        Board.Transact(CMD_MEMORY_WRITE, &reply, REPLY_HEADER_LIMIT_MS, 32749, payload.data(), 1),
+        "dwPayloadLen <= PKT_PC2NIOS_MAX_PL_LEN");
     EXPECT_DEATH(Board.Transact(CMD_PING, nullptr, REPLY_HEADER_LIMIT_MS, 0, nullptr, 1),
                  "pReturnBuffer");
+    // No reply is longer than a memory read's status and 32747 bytes.
+    Bytes room(32749);
+    EXPECT_DEATH(
+        Board.Transact(CMD_MEMORY_READ, room.data(), REPLY_HEADER_LIMIT_MS, 0, nullptr, 32749),
+        "replyPayloadLen <= PKT_NIOS2PC_MAX_PL_LEN");
 }
 
 TEST_F(BoardTest, ChecksumAndFrameCheck)

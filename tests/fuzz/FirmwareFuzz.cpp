@@ -9,6 +9,8 @@
 #include "virtualboard/Firmware.h"
 #include "virtualboard/Frame.h"
 
+#include <QtEndian>
+
 #include <iterator>
 
 namespace
@@ -23,7 +25,6 @@ constexpr uint8_t MODE_NO_ADAPTER = 0x04;
 constexpr uint8_t MODE_NO_CARD = 0x08;
 constexpr uint8_t RECORD_RAW_CODE = 0x80;  // a code byte at or above this is sent as it is
 constexpr uint8_t RECORD_FIXED_LEN = 0xFF; // the command's own request length
-constexpr size_t MEMORY_READ_MAX = PKT_NIOS2PC_MAX_PL_LEN - 1;
 
 constexpr uint8_t COMMANDS[] = {
     CMD_QUERY_BOARD_NAME,    CMD_PING,           CMD_SET_LED,
@@ -37,51 +38,37 @@ size_t RequestLength(uint8_t code)
     switch (code)
     {
     case CMD_SET_LED:
-        return 4;
+        return REQUEST_LEN_SET_LED;
     case CMD_SET_SEG7:
+        return REQUEST_LEN_SET_SEG7;
     case CMD_HSMC_LOOPBACK_TEST:
-        return 5;
+        return REQUEST_LEN_HSMC_LOOPBACK;
     case CMD_MEMORY_WRITE:
-        return 5 + 16;
+        return REQUEST_LEN_MEMORY_WRITE_HEAD + 16;
     case CMD_MEMORY_READ:
-        return 9;
+        return REQUEST_LEN_MEMORY_READ;
     case CMD_UART_WRITE:
-        return 2 + UART_CHUNK;
+        return REQUEST_LEN_UART_WRITE;
     case CMD_UART_READ:
-        return 1;
+        return REQUEST_LEN_UART_READ;
     case CMD_DEVICE_CONTROL:
-        return 3;
+        return REQUEST_LEN_DEVICE_CONTROL;
     default:
         return 0;
     }
 }
 
 // Reply payload lengths the PC waits for; a wrong one would make it drop a good reply.
+// A memory read whose reply cannot be sent whole is refused with a status alone.
 size_t ReplyLength(const TScannedFrame& request)
 {
-    switch (request.Code)
-    {
-    case CMD_QUERY_BOARD_NAME:
-        return 1 + BOARD_NAME_FIELD;
-    case CMD_QUERY_BUTTON_SWITCH:
-        return 13;
-    case CMD_QUERY_SDCARD_INFO:
-        return 37;
-    case CMD_UART_READ:
-        return 2 + UART_CHUNK;
-    case CMD_HSMC_LOOPBACK_TEST:
-        return 17;
-    case CMD_MEMORY_READ:
-    {
-        if (request.Payload.size() != 9)
-            return 1;
-        const uint32_t n = request.Payload[5] | request.Payload[6] << 8 | request.Payload[7] << 16 |
-                           static_cast<uint32_t>(request.Payload[8]) << 24;
-        return n > MEMORY_READ_MAX ? 1 : 1 + n;
-    }
-    default:
-        return 1;
-    }
+    if (request.Code != CMD_MEMORY_READ)
+        return ReplyPayloadLength(request.Code);
+    if (request.Payload.size() != REQUEST_LEN_MEMORY_READ)
+        return REPLY_LEN_STATUS;
+    const uint32_t n =
+        qFromLittleEndian<uint32_t>(request.Payload.data() + MEMORY_REQUEST_COUNT_OFFSET);
+    return ReplyPayloadLength(CMD_MEMORY_READ, n > MEMORY_READ_CHUNK ? 0 : n);
 }
 
 TBytes RecordStream(TFuzzInput& input)
@@ -138,8 +125,8 @@ void SetUp(TFirmware& firmware, uint8_t mode, uint8_t uartBytes, bool wipe)
     firmware.Outputs() = TBoardOutputs{};
     if (wipe)
     {
-        firmware.Memory(MEM_LPDDR2)->Clear();
-        firmware.Memory(MEM_SRAM)->Clear();
+        firmware.Memory(MEM_TYPE_LPDDR2)->Clear();
+        firmware.Memory(MEM_TYPE_SRAM)->Clear();
     }
     firmware.Outputs().UartRunning = (mode & MODE_UART_RUNNING) != 0;
     firmware.Inputs().HsmcAdapter = (mode & MODE_NO_ADAPTER) == 0;
@@ -167,9 +154,9 @@ TFirmware::TReplies Run(TFirmware& firmware, const TBytes& stream,
 void CheckReply(const TBytes& reply, const TScannedFrame& request)
 {
     FUZZ_CHECK(FrameStartsAt(reply, 0, PKT_NIOS2PC_MAX_PL_LEN));
-    FUZZ_CHECK(reply.size() == ReplyLength(request) + FRAME_OVERHEAD);
+    FUZZ_CHECK(reply.size() == ReplyLength(request) + PKT_FRAME_OVERHEAD);
     FUZZ_CHECK(reply[1] == request.Code);
-    FUZZ_CHECK(reply[FRAME_HEADER_LEN] <= STATUS_NO_ADAPTER);
+    FUZZ_CHECK(reply[PKT_HEADER_LEN] <= STATUS_NO_ADAPTER);
 }
 } // namespace
 

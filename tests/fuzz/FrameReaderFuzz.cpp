@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto onFrame = [&](uint8_t code, const uint8_t* payload, size_t length)
     {
         frames.push_back({code, std::vector<uint8_t>(payload, payload + length)});
-        framedBytes += length + vboard::FRAME_OVERHEAD;
+        framedBytes += length + PKT_FRAME_OVERHEAD;
     };
 
     size_t fed = 0;
@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         reader.Feed(stream.data() + fed, piece, onFrame);
         fed += piece;
         FUZZ_CHECK(reader.DroppedBytes() + framedBytes + reader.PendingBytes() == fed);
-        FUZZ_CHECK(reader.PendingBytes() < vboard::PKT_PC2NIOS_MAX_PL_LEN + vboard::FRAME_OVERHEAD);
+        FUZZ_CHECK(reader.PendingBytes() < PKT_PC2NIOS_MAX_PL_LEN + PKT_FRAME_OVERHEAD);
     }
     reader.DiscardIncomplete(onFrame);
     FUZZ_CHECK(reader.PendingBytes() == 0);
     FUZZ_CHECK(reader.DroppedBytes() + framedBytes == stream.size());
-    FUZZ_CHECK(frames == ScanFrames(stream, vboard::PKT_PC2NIOS_MAX_PL_LEN));
+    FUZZ_CHECK(frames == ScanFrames(stream, PKT_PC2NIOS_MAX_PL_LEN));
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Frame.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,24 +18,19 @@ struct TScannedFrame
     bool operator==(const TScannedFrame&) const = default;
 };
 
-inline constexpr uint8_t SCAN_START_MARK = 0xAA;
-inline constexpr uint8_t SCAN_END_MARK = 0x55;
-inline constexpr size_t SCAN_HEADER_LEN = 4;
-inline constexpr size_t SCAN_OVERHEAD = 6;
-
 /// True when a frame with at most maxPayload payload bytes starts at bytes[at] and is whole.
 inline bool FrameStartsAt(const std::vector<uint8_t>& bytes, size_t at, size_t maxPayload)
 {
-    if (bytes[at] != SCAN_START_MARK || bytes.size() - at < SCAN_OVERHEAD)
+    if (bytes[at] != PKT_START_MARK || bytes.size() - at < PKT_FRAME_OVERHEAD)
         return false;
     const size_t length = bytes[at + 2] | static_cast<size_t>(bytes[at + 3]) << 8;
-    if (length > maxPayload || bytes.size() - at < length + SCAN_OVERHEAD)
+    if (length > maxPayload || bytes.size() - at < length + PKT_FRAME_OVERHEAD)
         return false;
     uint8_t sum = 0;
-    for (size_t i = at + 1; i < at + SCAN_HEADER_LEN + length; ++i)
+    for (size_t i = at + 1; i < at + PKT_HEADER_LEN + length; ++i)
         sum = static_cast<uint8_t>(sum + bytes[i]);
-    return bytes[at + SCAN_HEADER_LEN + length] == sum &&
-           bytes[at + SCAN_HEADER_LEN + length + 1] == SCAN_END_MARK;
+    return bytes[at + PKT_HEADER_LEN + length] == sum &&
+           bytes[at + PKT_HEADER_LEN + length + 1] == PKT_END_MARK;
 }
 
 inline std::vector<TScannedFrame> ScanFrames(const std::vector<uint8_t>& bytes, size_t maxPayload)
@@ -48,11 +45,11 @@ inline std::vector<TScannedFrame> ScanFrames(const std::vector<uint8_t>& bytes, 
             continue;
         }
         const size_t length = bytes[at + 2] | static_cast<size_t>(bytes[at + 3]) << 8;
-        const auto payload = bytes.begin() + static_cast<std::ptrdiff_t>(at + SCAN_HEADER_LEN);
+        const auto payload = bytes.begin() + static_cast<std::ptrdiff_t>(at + PKT_HEADER_LEN);
         frames.push_back(
             {bytes[at + 1],
              std::vector<uint8_t>(payload, payload + static_cast<std::ptrdiff_t>(length))});
-        at += length + SCAN_OVERHEAD;
+        at += length + PKT_FRAME_OVERHEAD;
     }
     return frames;
 }

@@ -28,16 +28,10 @@ constexpr uint32_t SILENT_READ_COST_MS = 50; // lets a silent board time out in 
 // A reply of the length the command expects: the status byte, then FILL.
 std::vector<uint8_t> FullReply(const TRequest& request, uint8_t status)
 {
-    uint32_t length = REPLY_LEN_STATUS;
-    switch (request.Command)
-    {
-    case CMD_QUERY_BUTTON_SWITCH: length = REPLY_LEN_BUTTON_SWITCH; break;
-    case CMD_QUERY_SDCARD_INFO: length = REPLY_LEN_SDCARD_INFO; break;
-    case CMD_UART_READ: length = REPLY_LEN_UART_READ; break;
-    case CMD_HSMC_LOOPBACK_TEST: length = REPLY_LEN_HSMC_LOOPBACK; break;
-    case CMD_MEMORY_READ: length = REPLY_LEN_STATUS + ReadU32(request.Payload, 5); break;
-    }
-    std::vector<uint8_t> reply(length, FILL);
+    const uint32_t readCount = request.Command == CMD_MEMORY_READ
+                                   ? ReadU32(request.Payload, MEMORY_REQUEST_COUNT_OFFSET)
+                                   : 0;
+    std::vector<uint8_t> reply(ReplyPayloadLength(request.Command, readCount), FILL);
     reply[0] = status;
     return reply;
 }

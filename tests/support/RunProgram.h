@@ -21,8 +21,8 @@ struct TProgramRun
     std::string Err;
 };
 
-/// Runs argv[0] (a path) with argv, stdin from /dev/null and the current environment; waits
-/// for it to end and for both streams to close, at most timeout (then it is killed).
+/// Runs argv[0] (a path) with argv, stdin from /dev/null, the current environment and no other
+/// descriptor of ours; waits for it to end, at most timeout (then it is killed).
 TProgramRun RunProgram(const std::vector<std::string>& argv,
                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
 

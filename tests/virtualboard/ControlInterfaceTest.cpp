@@ -100,7 +100,7 @@ TEST_F(ControlInterface, InputsSetHereReachThePc)
 
     EXPECT_EQ(m_Control.Execute("adc 7 3300"), "ok");
     EXPECT_EQ(m_Control.Execute("adc"), "ok 0 585 1170 1755 2340 2925 3510 3300");
-    const auto adc = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_ADC}, Le32(14), Le32(2)})));
+    const auto adc = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_TYPE_ADC}, Le32(14), Le32(2)})));
     EXPECT_EQ(adc[5] | (adc[6] << 8), 3300);
     EXPECT_EQ(m_Control.Execute("adc raw 7 0xffff"), "ok");
     EXPECT_EQ(m_Control.Execute("adc"), "ok 0 585 1170 1755 2340 2925 3510 65535");
@@ -148,13 +148,13 @@ TEST_F(ControlInterface, OutputsDrivenByThePcCanBeRead)
     EXPECT_EQ(m_Control.Execute("leds"), "ok 0x3ff0f");
     Wire(Frame(CMD_SET_SEG7, Concat({Le32(0xA5C1), {0}})));
     EXPECT_EQ(m_Control.Execute("seg7"), "ok digits=a5c1 word=0x0000a5c1 extra=0x00");
-    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_HDMI, ACTION_START, 0}));
-    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_HDMI, ACTION_SET_PATTERN, 3}));
+    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, DEVICE_ACTION_START, 0}));
+    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 3}));
     EXPECT_EQ(m_Control.Execute("hdmi"), "ok running=1 pattern=3");
 
-    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_START, 0}));
+    Wire(Frame(CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_START, 0}));
     std::vector<uint8_t> send(130, 0);
-    send[0] = DEVICE_UART;
+    send[0] = DEVICE_UART_USB;
     send[1] = 4;
     send[2] = 'a';
     send[3] = 'b';
@@ -167,7 +167,7 @@ TEST_F(ControlInterface, OutputsDrivenByThePcCanBeRead)
     EXPECT_EQ(m_Control.Execute("uart receive-text hello  world"), "ok");
     EXPECT_EQ(m_Control.Execute("uart receive 00ff"), "ok");
     EXPECT_EQ(m_Control.Execute("uart"), "ok running=1 sent=0 to-receive=14");
-    const auto rx = Wire(Frame(CMD_UART_READ, {DEVICE_UART}));
+    const auto rx = Wire(Frame(CMD_UART_READ, {DEVICE_UART_USB}));
     ASSERT_EQ(rx.size(), 136u);
     EXPECT_EQ(rx[5], 14);
     EXPECT_EQ(std::string(rx.begin() + 6, rx.begin() + 18), "hello  world");
@@ -182,7 +182,7 @@ TEST_F(ControlInterface, MemoryCanBeInspectedAndPreloaded)
     EXPECT_EQ(m_Control.Execute("mem read lpddr2 0x1fffffff 2"),
               "error range past the end of the memory");
     EXPECT_EQ(m_Control.Execute("mem write sram 0 0102030405"), "ok");
-    const auto read = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_SRAM}, Le32(1), Le32(3)})));
+    const auto read = Wire(Frame(CMD_MEMORY_READ, Concat({{MEM_TYPE_SRAM}, Le32(1), Le32(3)})));
     EXPECT_EQ(std::vector<uint8_t>(read.begin() + 5, read.begin() + 8),
               (std::vector<uint8_t>{2, 3, 4}));
     // CRC-32 of "123456789" is the well-known check value.

@@ -9,8 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -162,16 +167,16 @@ TEST_F(ProgrammedBoard, FullSizeFramesCrossTheSocketIntact)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<uint8_t>((i * 131) ^ (i >> 8));
     const auto written =
-        Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(0x100000), data})), 7);
+        Exchange(Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(0x100000), data})), 7);
     ASSERT_EQ(written.size(), 7u);
     EXPECT_EQ(written[4], STATUS_OK);
 
     const auto reply =
-        Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(0x100000), Le32(32747)})),
-                 32748 + FRAME_OVERHEAD);
-    ASSERT_EQ(reply.size(), 32748 + FRAME_OVERHEAD);
+        Exchange(Frame(CMD_MEMORY_READ, Concat({{MEM_TYPE_LPDDR2}, Le32(0x100000), Le32(32747)})),
+                 32748 + PKT_FRAME_OVERHEAD);
+    ASSERT_EQ(reply.size(), 32748 + PKT_FRAME_OVERHEAD);
     EXPECT_TRUE(IsWellFormedFrame(reply.data(), reply.size()));
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + FRAME_HEADER_LEN + 1));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + PKT_HEADER_LEN + 1));
     std::string crc;
     ASSERT_TRUE(m_Board.Command("mem crc lpddr2 0x100000 32743", &crc));
     EXPECT_EQ(crc.size(), 10u);
@@ -200,8 +205,46 @@ TEST(Daemon, ExitsAfterTheIdleTimeoutWithoutClients)
     EXPECT_EQ(exitCode, 0);
 }
 
+// Where each descriptor of the process listening on a loopback TCP port leads, as /proc
+// shows it ("/dev/null", "socket:[…]", "pipe:[…]"); empty when no such process is seen.
+std::map<int, std::string> ListenerDescriptors(uint16_t port)
+{
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::string inode;
+    std::getline(table, line); // the column names
+    while (inode.empty() && std::getline(table, line))
+    {
+        std::istringstream in(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, node;
+        in >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
+            timeout >> node;
+        constexpr const char* LISTENING = "0A";
+        if (state == LISTENING && std::stoul(local.substr(local.find(':') + 1), nullptr, 16) == port)
+            inode = node;
+    }
+    if (inode.empty())
+        return {};
+    const std::filesystem::path socket = "socket:[" + inode + "]";
+    std::error_code error;
+    for (const auto& process : std::filesystem::directory_iterator("/proc", error))
+    {
+        std::map<int, std::string> descriptors;
+        bool listener = false;
+        for (const auto& fd : std::filesystem::directory_iterator(process.path() / "fd", error))
+        {
+            const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), error);
+            listener = listener || target == socket;
+            descriptors[std::stoi(fd.path().filename())] = target.string();
+        }
+        if (listener)
+            return descriptors;
+    }
+    return {};
+}
+
 // The parent returns at once with the port, and the daemon holds none of the caller's
-// descriptors: RunProgram sees both pipes close although the daemon keeps running.
+// pipes: its standard streams lead to /dev/null and it keeps no pipe open.
 TEST(Daemon, DetachReturnsThePortAndLetsGoOfTheCallersPipes)
 {
     const auto run = RunProgram({Sim(), "serve", "--port", "0", "--detach", "--idle-timeout", "30"},
@@ -212,6 +255,16 @@ TEST(Daemon, DetachReturnsThePortAndLetsGoOfTheCallersPipes)
     ASSERT_EQ(std::sscanf(run.Out.c_str(), "port %u", &port), 1) << run.Out;
     TEndpoint endpoint;
     endpoint.JtagPort = static_cast<uint16_t>(port);
+    const std::map<int, std::string> descriptors = ListenerDescriptors(endpoint.ControlPort());
+    ASSERT_FALSE(descriptors.empty());
+    for (const auto& [fd, target] : descriptors)
+    {
+        if (fd <= STDERR_FILENO)
+        {
+            EXPECT_EQ(target, "/dev/null") << "descriptor " << fd;
+        }
+        EXPECT_NE(target.rfind("pipe:", 0), 0u) << "descriptor " << fd << ": " << target;
+    }
     std::string reply;
     std::string error;
     ASSERT_TRUE(ControlRequest(endpoint, "ping", reply, error)) << error;

@@ -89,18 +89,18 @@ TEST(Firmware, MemoriesKeepWrittenDataAndReadUntouchedBytesAsFill)
     TFirmware firmware;
     const std::vector<uint8_t> data = {1, 2, 3, 4, 5};
     const uint32_t high = static_cast<uint32_t>(LPDDR2_SIZE - data.size());
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_LPDDR2, high, data)),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_LPDDR2, high, data)),
               std::vector<uint8_t>{STATUS_OK});
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, high - 1, 6)),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, high - 1, 6)),
               (std::vector<uint8_t>{STATUS_OK, MEMORY_FILL, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(firmware.Memory(MEM_LPDDR2)->AllocatedBytes(), TSparseMemory::PAGE_SIZE);
+    EXPECT_EQ(firmware.Memory(MEM_TYPE_LPDDR2)->AllocatedBytes(), TSparseMemory::PAGE_SIZE);
 
     // A write straddling a page boundary lands in both pages.
     const uint32_t edge = TSparseMemory::PAGE_SIZE - 2;
-    Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_SRAM, edge, {9, 8, 7, 6}));
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_SRAM, edge, 4)),
+    Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_SRAM, edge, {9, 8, 7, 6}));
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_SRAM, edge, 4)),
               (std::vector<uint8_t>{STATUS_OK, 9, 8, 7, 6}));
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, edge, 4)),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, edge, 4)),
               (std::vector<uint8_t>{STATUS_OK, MEMORY_FILL, MEMORY_FILL, MEMORY_FILL, MEMORY_FILL}))
         << "the two memories are separate";
 }
@@ -112,16 +112,17 @@ TEST(Firmware, LargestReadFillsOneReplyAndOneByteMoreIsRefused)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<uint8_t>(i * 7);
     // 5 + 32743 bytes: the largest request payload there is.
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_LPDDR2, 0x1000, data)),
-              std::vector<uint8_t>{STATUS_OK});
+    EXPECT_EQ(
+        Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_LPDDR2, 0x1000, data)),
+        std::vector<uint8_t>{STATUS_OK});
     const auto reply =
-        Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0x1000, 32747));
+        Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, 0x1000, 32747));
     ASSERT_EQ(reply.size(), 32748u);
     EXPECT_EQ(reply[0], STATUS_OK);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), reply.begin() + 1));
     EXPECT_EQ(reply[32744], MEMORY_FILL);
 
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0, 32748)),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, 0, 32748)),
               std::vector<uint8_t>{STATUS_OUT_OF_RANGE});
 }
 
@@ -129,39 +130,42 @@ TEST(Firmware, RefusedMemoryRequestsKeepTheReplyLengthThePcExpects)
 {
     TFirmware firmware;
     const uint32_t sramEnd = static_cast<uint32_t>(SRAM_SIZE);
-    auto past = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_SRAM, sramEnd - 2, 4));
+    auto past =
+        Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_SRAM, sramEnd - 2, 4));
     EXPECT_EQ(past, (std::vector<uint8_t>{STATUS_OUT_OF_RANGE, 0, 0, 0, 0}));
     auto unknown = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(3, 0, 2));
     EXPECT_EQ(unknown, (std::vector<uint8_t>{STATUS_UNKNOWN_MEMORY, 0, 0}));
     // An address near 4 GiB must not wrap around to the start.
-    auto wrap = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_LPDDR2, 0xFFFFFFFF, 2));
+    auto wrap =
+        Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, 0xFFFFFFFF, 2));
     EXPECT_EQ(wrap[0], STATUS_OUT_OF_RANGE);
 
-    EXPECT_EQ(
-        Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_SRAM, sramEnd - 1, {1, 2})),
-        std::vector<uint8_t>{STATUS_OUT_OF_RANGE});
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE,
+                       MemoryWriteRequest(MEM_TYPE_SRAM, sramEnd - 1, {1, 2})),
+              std::vector<uint8_t>{STATUS_OUT_OF_RANGE});
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(9, 0, {1})),
               std::vector<uint8_t>{STATUS_UNKNOWN_MEMORY});
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_ADC, 0, {1})),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_ADC, 0, {1})),
               std::vector<uint8_t>{STATUS_READ_ONLY});
-    EXPECT_EQ(firmware.Memory(MEM_SRAM)->AllocatedBytes(), 0u) << "a refused write stores nothing";
+    EXPECT_EQ(firmware.Memory(MEM_TYPE_SRAM)->AllocatedBytes(), 0u)
+        << "a refused write stores nothing";
 }
 
 TEST(Firmware, AdcBlockIsEightLittleEndianMillivoltValues)
 {
     TFirmware firmware;
     firmware.Inputs().AdcMillivolts = {3300, 0, 1, 999, 1000, 1234, 4095, 2048};
-    const auto reply = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 0, 16));
+    const auto reply = Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_ADC, 0, 16));
     ASSERT_EQ(reply.size(), 17u);
     EXPECT_EQ(reply[0], STATUS_OK);
     EXPECT_EQ(reply[1], 0xE4);
     EXPECT_EQ(reply[2], 0x0C);
-    for (size_t ch = 0; ch < ADC_CHANNELS; ++ch)
+    for (size_t ch = 0; ch < ADC_CHANNEL_COUNT; ++ch)
         EXPECT_EQ(reply[1 + 2 * ch] | (reply[2 + 2 * ch] << 8),
                   firmware.Inputs().AdcMillivolts[ch]);
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 14, 2)),
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_ADC, 14, 2)),
               (std::vector<uint8_t>{STATUS_OK, 0x00, 0x08}));
-    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_ADC, 8, 16))[0],
+    EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_ADC, 8, 16))[0],
               STATUS_OUT_OF_RANGE);
 }
 
@@ -221,18 +225,18 @@ TEST(SdCard, RegistersEndInTheirCrc7)
 TEST(Firmware, UartMovesBytesOnlyWhileStarted)
 {
     TFirmware firmware;
-    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART, "abc", 4)),
+    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART_USB, "abc", 4)),
               std::vector<uint8_t>{STATUS_DEVICE_STOPPED});
-    EXPECT_EQ(Exchange(firmware, CMD_UART_READ, {DEVICE_UART})[0], STATUS_DEVICE_STOPPED);
+    EXPECT_EQ(Exchange(firmware, CMD_UART_READ, {DEVICE_UART_USB})[0], STATUS_DEVICE_STOPPED);
 
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_START, 0}),
+    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_START, 0}),
               std::vector<uint8_t>{STATUS_OK});
-    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART, "abc", 4)),
+    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART_USB, "abc", 4)),
               std::vector<uint8_t>{STATUS_OK});
     EXPECT_EQ(firmware.Outputs().UartSent, (std::vector<uint8_t>{'a', 'b', 'c', 0}));
-    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART, "", 129)),
+    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART_USB, "", 129)),
               std::vector<uint8_t>{STATUS_BAD_ARGUMENT});
-    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_HDMI, "x", 1)),
+    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_HDMI_TX, "x", 1)),
               std::vector<uint8_t>{STATUS_UNKNOWN_DEVICE});
     EXPECT_EQ(firmware.Outputs().UartSent.size(), 4u) << "refused writes add nothing";
 
@@ -242,7 +246,7 @@ TEST(Firmware, UartMovesBytesOnlyWhileStarted)
     std::vector<uint8_t> received;
     for (int poll = 0; poll < 4; ++poll)
     {
-        const auto reply = Exchange(firmware, CMD_UART_READ, {DEVICE_UART});
+        const auto reply = Exchange(firmware, CMD_UART_READ, {DEVICE_UART_USB});
         ASSERT_EQ(reply.size(), 130u);
         EXPECT_EQ(reply[0], STATUS_OK);
         counts.push_back(reply[1]);
@@ -253,16 +257,16 @@ TEST(Firmware, UartMovesBytesOnlyWhileStarted)
     for (int i = 0; i < 300; ++i)
         EXPECT_EQ(received[i], static_cast<uint8_t>(i));
 
-    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_STOP, 0});
+    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_STOP, 0});
     EXPECT_FALSE(firmware.Outputs().UartRunning);
 }
 
 TEST(Firmware, UartRefusesToOverflowItsBufferInsteadOfLosingBytes)
 {
     TFirmware firmware;
-    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_START, 0});
+    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_START, 0});
     firmware.Outputs().UartSent.assign(UART_BUFFER_LIMIT - 2, 'x');
-    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART, "abc", 3)),
+    EXPECT_EQ(Exchange(firmware, CMD_UART_WRITE, UartWriteRequest(DEVICE_UART_USB, "abc", 3)),
               std::vector<uint8_t>{STATUS_BUFFER_FULL});
     EXPECT_EQ(firmware.Outputs().UartSent.size(), UART_BUFFER_LIMIT - 2);
 }
@@ -270,20 +274,23 @@ TEST(Firmware, UartRefusesToOverflowItsBufferInsteadOfLosingBytes)
 TEST(Firmware, DeviceControlDrivesHdmiAndRefusesWhatItDoesNotKnow)
 {
     TFirmware firmware;
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI, ACTION_START, 0}),
+    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, DEVICE_ACTION_START, 0}),
               std::vector<uint8_t>{STATUS_OK});
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI, ACTION_SET_PATTERN, 8}),
-              std::vector<uint8_t>{STATUS_OK});
+    EXPECT_EQ(
+        Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 8}),
+        std::vector<uint8_t>{STATUS_OK});
     EXPECT_TRUE(firmware.Outputs().HdmiRunning);
     EXPECT_EQ(firmware.Outputs().HdmiPattern, 8);
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI, ACTION_SET_PATTERN, 9}),
-              std::vector<uint8_t>{STATUS_BAD_ARGUMENT});
+    EXPECT_EQ(
+        Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, DEVICE_ACTION_HDMI_PATTERN, 9}),
+        std::vector<uint8_t>{STATUS_BAD_ARGUMENT});
     EXPECT_EQ(firmware.Outputs().HdmiPattern, 8);
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI, 3, 0}),
+    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_HDMI_TX, 3, 0}),
               std::vector<uint8_t>{STATUS_UNKNOWN_ACTION});
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_SET_PATTERN, 0}),
-              std::vector<uint8_t>{STATUS_UNKNOWN_ACTION});
-    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {7, ACTION_START, 0}),
+    EXPECT_EQ(
+        Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_HDMI_PATTERN, 0}),
+        std::vector<uint8_t>{STATUS_UNKNOWN_ACTION});
+    EXPECT_EQ(Exchange(firmware, CMD_DEVICE_CONTROL, {7, DEVICE_ACTION_START, 0}),
               std::vector<uint8_t>{STATUS_UNKNOWN_DEVICE});
 }
 
@@ -359,15 +366,15 @@ TEST(Firmware, RestartClearsWhatTheFirmwareDrivesAndKeepsTheInputs)
     firmware.Inputs().Keys = 0x3;
     firmware.Inputs().AdcMillivolts[0] = 1234;
     Exchange(firmware, CMD_SET_LED, Le32(0xFF));
-    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART, ACTION_START, 0});
-    Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_LPDDR2, 0, {0x42}));
+    Exchange(firmware, CMD_DEVICE_CONTROL, {DEVICE_UART_USB, DEVICE_ACTION_START, 0});
+    Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_LPDDR2, 0, {0x42}));
     const std::vector<uint8_t> partial = {0xAA, CMD_PING, 0x00};
     firmware.Receive(partial.data(), partial.size());
 
     firmware.Restart();
     EXPECT_EQ(firmware.Outputs().Leds, 0u);
     EXPECT_FALSE(firmware.Outputs().UartRunning);
-    EXPECT_EQ(firmware.Memory(MEM_LPDDR2)->AllocatedBytes(), 0u);
+    EXPECT_EQ(firmware.Memory(MEM_TYPE_LPDDR2)->AllocatedBytes(), 0u);
     EXPECT_EQ(firmware.Reader().PendingBytes(), 0u);
     EXPECT_EQ(firmware.Inputs().Keys, 0x3u);
     EXPECT_EQ(firmware.Inputs().AdcMillivolts[0], 1234);

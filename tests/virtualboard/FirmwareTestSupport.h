@@ -45,9 +45,9 @@ inline std::vector<uint8_t> Exchange(vboard::TFirmware& firmware, uint8_t code,
     if (replies.size() != 1)
         return {};
     const std::vector<uint8_t>& reply = replies[0];
-    EXPECT_TRUE(vboard::IsWellFormedFrame(reply.data(), reply.size()));
+    EXPECT_TRUE(IsWellFormedFrame(reply.data(), reply.size()));
     EXPECT_EQ(reply[1], code);
-    return std::vector<uint8_t>(reply.begin() + vboard::FRAME_HEADER_LEN, reply.end() - 2);
+    return std::vector<uint8_t>(reply.begin() + PKT_HEADER_LEN, reply.end() - 2);
 }
 
 } // namespace vboardtest

@@ -84,7 +84,7 @@ TEST(FrameReader, AFrameHiddenBehindABrokenOnesStartIsFound)
     // A corrupted frame whose payload holds a whole valid frame: after the bad checksum the
     // reader resynchronises inside it.
     const std::vector<uint8_t> inner = Frame(CMD_SET_LED, Le32(0x3));
-    std::vector<uint8_t> outer = Frame(CMD_MEMORY_WRITE, Concat({{MEM_SRAM}, Le32(0), inner}));
+    std::vector<uint8_t> outer = Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_SRAM}, Le32(0), inner}));
     outer[outer.size() - 2] ^= 0xFF;
     TFirmware firmware;
     const TFed fed = Feed(firmware, outer);
@@ -117,7 +117,7 @@ TEST(FrameReader, FuzzedStreamsAnswerExactlyTheIntactFrames)
     auto byte = [&]
     {
         uint8_t b = static_cast<uint8_t>(random());
-        return b == FRAME_START ? uint8_t{0} : b; // start marks only where frames begin
+        return b == PKT_START_MARK ? uint8_t{0} : b; // start marks only where frames begin
     };
     for (int round = 0; round < 40; ++round)
     {
@@ -173,7 +173,7 @@ TEST(FrameReader, RandomBytesNeverProduceAnythingButWellFormedFrames)
         TFirmware firmware;
         std::vector<uint8_t> stream(20000 + random() % 40000);
         for (auto& b : stream)
-            b = static_cast<uint8_t>(random() % 4 == 0 ? FRAME_START : random());
+            b = static_cast<uint8_t>(random() % 4 == 0 ? PKT_START_MARK : random());
         for (size_t at = 0; at < stream.size();)
         {
             const size_t n = std::min<size_t>(1 + random() % 500, stream.size() - at);

@@ -17,8 +17,6 @@ using vboardtest::Concat;
 using vboardtest::Frame;
 using vboardtest::Le32;
 
-constexpr size_t WRITE_CHUNK = 32743;
-constexpr size_t READ_CHUNK = 32747;
 constexpr size_t TOTAL_BYTES = 64u * 1024 * 1024;
 constexpr int PINGS = 2000;
 
@@ -46,14 +44,16 @@ std::vector<uint8_t> Pattern(size_t n)
 void InProcess()
 {
     TFirmware firmware;
-    const std::vector<uint8_t> data = Pattern(WRITE_CHUNK);
+    const std::vector<uint8_t> data = Pattern(MEMORY_WRITE_CHUNK);
     auto writeAll = [&](const char* what)
     {
         const auto start = Clock::now();
         size_t done = 0;
-        for (uint32_t address = 0; done < TOTAL_BYTES; address += WRITE_CHUNK, done += WRITE_CHUNK)
+        for (uint32_t address = 0; done < TOTAL_BYTES;
+             address += MEMORY_WRITE_CHUNK, done += MEMORY_WRITE_CHUNK)
         {
-            const auto frame = Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(address), data}));
+            const auto frame =
+                Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(address), data}));
             firmware.Receive(frame.data(), frame.size());
         }
         Report(what, done, Seconds(start));
@@ -63,15 +63,16 @@ void InProcess()
 
     const auto start = Clock::now();
     size_t done = 0;
-    for (uint32_t address = 0; done < TOTAL_BYTES; address += READ_CHUNK, done += READ_CHUNK)
+    for (uint32_t address = 0; done < TOTAL_BYTES;
+         address += MEMORY_READ_CHUNK, done += MEMORY_READ_CHUNK)
     {
-        const auto frame =
-            Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(address), Le32(READ_CHUNK)}));
+        const auto frame = Frame(
+            CMD_MEMORY_READ, Concat({{MEM_TYPE_LPDDR2}, Le32(address), Le32(MEMORY_READ_CHUNK)}));
         firmware.Receive(frame.data(), frame.size());
     }
     Report("firmware in-process, MemoryRead 32747 B", done, Seconds(start));
     std::printf("%-48s %8.1f MB\n", "LPDDR2 pages allocated for 64 MB written",
-                firmware.Memory(MEM_LPDDR2)->AllocatedBytes() / 1e6);
+                firmware.Memory(MEM_TYPE_LPDDR2)->AllocatedBytes() / 1e6);
 }
 
 bool OverSocket()
@@ -90,14 +91,15 @@ bool OverSocket()
         std::fprintf(stderr, "cannot connect to the JTAG port\n");
         return false;
     }
-    const std::vector<uint8_t> data = Pattern(WRITE_CHUNK);
+    const std::vector<uint8_t> data = Pattern(MEMORY_WRITE_CHUNK);
     auto writeAll = [&](const char* what)
     {
         const auto start = Clock::now();
         size_t done = 0;
-        for (uint32_t address = 0; done < TOTAL_BYTES; address += WRITE_CHUNK, done += WRITE_CHUNK)
+        for (uint32_t address = 0; done < TOTAL_BYTES;
+             address += MEMORY_WRITE_CHUNK, done += MEMORY_WRITE_CHUNK)
         {
-            jtag.Send(Frame(CMD_MEMORY_WRITE, Concat({{MEM_LPDDR2}, Le32(address), data})));
+            jtag.Send(Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(address), data})));
             if (jtag.Receive(7).size() != 7)
                 return false;
         }
@@ -110,10 +112,13 @@ bool OverSocket()
 
     auto start = Clock::now();
     size_t done = 0;
-    for (uint32_t address = 0; done < TOTAL_BYTES; address += READ_CHUNK, done += READ_CHUNK)
+    for (uint32_t address = 0; done < TOTAL_BYTES;
+         address += MEMORY_READ_CHUNK, done += MEMORY_READ_CHUNK)
     {
-        jtag.Send(Frame(CMD_MEMORY_READ, Concat({{MEM_LPDDR2}, Le32(address), Le32(READ_CHUNK)})));
-        if (jtag.Receive(READ_CHUNK + 1 + FRAME_OVERHEAD).size() != READ_CHUNK + 1 + FRAME_OVERHEAD)
+        jtag.Send(Frame(CMD_MEMORY_READ,
+                        Concat({{MEM_TYPE_LPDDR2}, Le32(address), Le32(MEMORY_READ_CHUNK)})));
+        if (jtag.Receive(MEMORY_READ_CHUNK + 1 + PKT_FRAME_OVERHEAD).size() !=
+            MEMORY_READ_CHUNK + 1 + PKT_FRAME_OVERHEAD)
             return false;
     }
     Report("daemon over TCP, MemoryRead 32747 B", done, Seconds(start));
