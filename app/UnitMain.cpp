@@ -254,7 +254,8 @@ void TFormMain::InitSkin()
 
     AnimateWelcome->move(WELCOME_RECT.topLeft());
     // Frames go to the label one by one, so that a denser clip shows at the layout's size.
-    const bool dense = devicePixelRatio() > 1.0 && QFile::exists(QString::fromLatin1(WELCOME_CLIP_DENSE));
+    const bool dense =
+        devicePixelRatio() > 1.0 && QFile::exists(QString::fromLatin1(WELCOME_CLIP_DENSE));
     m_WelcomeScale = dense ? SKIN_HIGH_SCALE : 1;
     m_pWelcomeMovie = new QMovie(QString::fromLatin1(dense ? WELCOME_CLIP_DENSE : WELCOME_CLIP),
                                  QByteArray(), AnimateWelcome);

@@ -62,8 +62,7 @@ bool TFormPanel::FocusFirstControl()
     for (QWidget* control = nextInFocusChain(); control != this && isAncestorOf(control);
          control = control->nextInFocusChain())
     {
-        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
-            control->isVisible())
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisible())
         {
             control->setFocus(Qt::ShortcutFocusReason);
             return true;

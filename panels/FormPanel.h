@@ -47,9 +47,10 @@ using TBoardAreas = std::vector<TBoardArea>;
 // of its board commands failed, ShowInfo for the information line.
 //
 // Kit: skinned button groups drawn over the background with the pointer routed to them, and
-// Tab through every control, skinned or not, in reading order; a one-shot poll timer re-armed only after a poll that worked; Exchange, which runs one board
-// operation and turns a lost link into exactly one OnLinkFailure, after which the panel
-// leaves the board alone until the next attach.
+// Tab through every control, skinned or not, in reading order; a one-shot poll timer re-armed
+// only after a poll that worked; Exchange, which runs one board operation and turns a lost link
+// into exactly one OnLinkFailure, after which the panel leaves the board alone until the next
+// attach.
 class TFormPanel : public QWidget
 {
     Q_OBJECT
@@ -181,6 +182,6 @@ private:
     bool m_bLinkLost = false;
     int m_HandlerDepth = 0;
     bool m_bFailurePending = false; // lost inside a handler, told when it ends
-    int m_PollIntervalMs = 0; // 0 while no poll is wanted
-    bool m_bFocusOrdered = false; // Tab follows the controls' places once the panel is built
+    int m_PollIntervalMs = 0;       // 0 while no poll is wanted
+    bool m_bFocusOrdered = false;   // Tab follows the controls' places once the panel is built
 };

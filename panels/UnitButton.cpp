@@ -125,14 +125,14 @@ void TFormButton::TellInputs()
     for (uint32_t i = 0; i < KEY_COUNT; ++i)
     {
         const bool down = IsDown(m_InputState, i);
-        m_KeyTexts[i]->setText(QStringLiteral("KEY%1 %2").arg(i).arg(
-            down ? QStringLiteral("pressed") : QStringLiteral("released")));
+        const QString state = down ? QStringLiteral("pressed") : QStringLiteral("released");
+        m_KeyTexts[i]->setText(QStringLiteral("KEY%1 %2").arg(i).arg(state));
     }
     for (uint32_t j = 0; j < SWITCH_COUNT; ++j)
     {
         const bool on = IsDown(m_InputState, INPUT_SWITCH_SHIFT + j);
-        m_SwitchTexts[j]->setText(
-            QStringLiteral("SW%1 %2").arg(j).arg(on ? QStringLiteral("on") : QStringLiteral("off")));
+        const QString state = on ? QStringLiteral("on") : QStringLiteral("off");
+        m_SwitchTexts[j]->setText(QStringLiteral("SW%1 %2").arg(j).arg(state));
     }
 }
 

@@ -229,10 +229,10 @@ void TFormMemory::NameFields()
     for (const auto& [control, caption] : captions)
         NameAfterCaption(control, caption);
     const std::pair<QWidget*, QLabel*> sections[] = {
-        {EditMemRdmAddr, LabelRandomAccess},        {EditMemRdmWrite, LabelRandomAccess},
-        {EditMemRdmRead, LabelRandomAccess},        {EditMemWriteAddr, LabelSeqWrite},
-        {EditMemWriteLen, LabelSeqWrite},           {CheckBoxMemWriteFileLen, LabelSeqWrite},
-        {EditMemReadAddr, LabelSeqRead},            {EditMemReadLen, LabelSeqRead},
+        {EditMemRdmAddr, LabelRandomAccess},      {EditMemRdmWrite, LabelRandomAccess},
+        {EditMemRdmRead, LabelRandomAccess},      {EditMemWriteAddr, LabelSeqWrite},
+        {EditMemWriteLen, LabelSeqWrite},         {CheckBoxMemWriteFileLen, LabelSeqWrite},
+        {EditMemReadAddr, LabelSeqRead},          {EditMemReadLen, LabelSeqRead},
         {CheckBoxMemReadEntireMem, LabelSeqRead},
     };
     for (const auto& [control, section] : sections)

@@ -30,8 +30,9 @@ inline constexpr int32_t NO_BUTTON_ID = -1;
 // A state change repaints the button's rectangle at once; painting draws the current look.
 //
 // Each button has a TButtonProxy on the window for the keyboard and for assistive technology:
-// Tab reaches every enabled button in the order they were added, Space or Return press it
-// through the window's own pointer handlers, so a key does exactly what a click does.
+// Tab reaches every enabled button (in the order they were added, unless the window chains
+// them otherwise), Space or Return press it through the window's own pointer handlers, so a
+// key does exactly what a click does.
 class TButtonManager
 {
 public:

@@ -1,8 +1,8 @@
 // The welcome clip as the main window's player gets it: 27 frames of 387 x 296 at 100 ms,
 // looping for ever, moving, and without a jump where the loop closes.
 
-#include "resources/SkinResources.h"
 #include "PictureMath.h"
+#include "resources/SkinResources.h"
 
 #include <QImageReader>
 #include <QMovie>
