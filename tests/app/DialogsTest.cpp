@@ -63,16 +63,6 @@ TEST(SingleInstance, SecondStartBringsTheFirstToTheFront)
     EXPECT_EQ(host.Messages.size(), 1u) << "and still says the application is running";
 }
 
-TEST_F(MainWindowTest, BroughtToTheFrontAMinimisedWindowShowsAgain)
-{
-    OpenWindow();
-    m_pForm->showMinimized();
-    ASSERT_TRUE(m_pForm->isMinimized());
-    m_pForm->BringToFront();
-    EXPECT_FALSE(m_pForm->isMinimized());
-    EXPECT_TRUE(m_pForm->isVisible());
-}
-
 TEST(SingleInstance, LockIsFreeAgainOnceTheFirstEnds)
 {
     {

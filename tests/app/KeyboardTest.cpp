@@ -90,7 +90,7 @@ TEST_F(KeyboardTest, TabRunsThroughThePanelThenTabsConnectAndTitleBar)
     EXPECT_EQ(FocusName(), "Read");
 }
 
-TEST_F(KeyboardTest, SpaceAndReturnPressTheFocusedLampOrArrowAsAClickDoes)
+TEST_F(KeyboardTest, SpacePressesTheFocusedLampOrArrowAsAClickDoes)
 {
     OpenConnected();
     TFormMain& form = *m_pForm;
@@ -103,8 +103,6 @@ TEST_F(KeyboardTest, SpaceAndReturnPressTheFocusedLampOrArrowAsAClickDoes)
     EXPECT_EQ(BoardRequests() - requests, 1) << "one LED frame";
     EXPECT_EQ(led.LedMask(), 0x3FFBFu);
     EXPECT_FALSE(led.LedButtons().IsChecked(6));
-    Key(Qt::Key_Return);
-    EXPECT_EQ(led.LedMask(), 0x3FFFFu);
 
     Key(Qt::Key_2, Qt::ControlModifier);
     auto& seg7 = static_cast<TFormSeg7&>(*form.Panel(TAB_SEG7));
@@ -113,9 +111,6 @@ TEST_F(KeyboardTest, SpaceAndReturnPressTheFocusedLampOrArrowAsAClickDoes)
     Key(Qt::Key_Space);
     EXPECT_EQ(seg7.DigitValues()[3], 7);
     EXPECT_EQ(BoardRequests() - requests, 1);
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(seg7.DigitValues()[3], 8);
 }
 
 TEST_F(KeyboardTest, KeysAreRefusedWhileAConnectRuns)
