@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QWidget>
 
-TButtonManager::TButtonManager(QWidget* window, TButtonMode mode) : m_hWnd(window), m_Mode(mode) {}
+TButtonManager::TButtonManager(QWidget* window, TButtonMode mode) : m_hWnd(window), m_Mode(mode)
+{
+}
 
 TButtonManager::~TButtonManager()
 {
@@ -268,9 +270,10 @@ bool TButtonManager::KeyPress(int32_t id)
     const QPoint at = button->Rect().center();
     const QPointer<QWidget> window = m_hWnd;
     SendPointer(QEvent::MouseButtonPress, at);
-    if (window)
-        SendPointer(QEvent::MouseButtonRelease, at);
-    if (OnKeyPress)
+    if (!window)
+        return true;
+    SendPointer(QEvent::MouseButtonRelease, at);
+    if (window && OnKeyPress)
         OnKeyPress(id);
     return true;
 }
