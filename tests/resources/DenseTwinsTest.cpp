@@ -27,8 +27,10 @@ TEST(DenseTwins, EveryPictureAndClipFrameHasATwinOfTwiceItsSizeShowingTheSame)
 {
     const QDir normal(QStringLiteral(":/skin"));
     const QDir dense(QStringLiteral(":/skin/2x"));
-    const QStringList files = normal.entryList(QDir::Files);
-    EXPECT_EQ(dense.entryList(QDir::Files), files);
+    // Bitmaps and the clip; icon sets bring their own sizes.
+    const QStringList pictures{QStringLiteral("*.bmp"), QStringLiteral("*.gif")};
+    const QStringList files = normal.entryList(pictures, QDir::Files);
+    EXPECT_EQ(dense.entryList(pictures, QDir::Files), files);
     for (const QString& file : files)
     {
         SCOPED_TRACE(file.toStdString());
