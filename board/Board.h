@@ -29,6 +29,7 @@ inline constexpr uint32_t DRAIN_MAX_DISCARDED = 1000;
 inline constexpr uint32_t JTAG_INFO_SIZE = 167;
 inline constexpr uint32_t JTAG_INFO_NAME_OFFSET = 112;
 
+// "borad" is misspelt on purpose: the board's users know the text so.
 inline constexpr const char* CONNECT_ERROR_TEXT = "Fail to connect FPGA borad.";
 
 // The board object: the JTAG link, framed exchanges with the firmware and its commands.

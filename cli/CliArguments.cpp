@@ -1,63 +1,17 @@
 #include "cli/CliArguments.h"
 
-#include <array>
+#include "cli/CommandTable.h"
 
 namespace
 {
 
-struct TOptionSpec
+void Apply(TCliArguments& args, const TCliOption& option, const QString& value)
 {
-    QChar Short;
-    const char* Long;
-    bool TakesValue;
-};
-
-const std::array<TOptionSpec, 6> OPTIONS = {{
-    {QLatin1Char('h'), "help", false},
-    {QLatin1Char('V'), "version", false},
-    {QLatin1Char('c'), "configure", false},
-    {QLatin1Char('l'), "list", false},
-    {QLatin1Char('m'), "memory", true},
-    {QLatin1Char('w'), "wait", true},
-}};
-
-const TOptionSpec* FindLong(const QString& name)
-{
-    for (const TOptionSpec& spec : OPTIONS)
-    {
-        if (name == QLatin1String(spec.Long))
-            return &spec;
-    }
-    return nullptr;
-}
-
-const TOptionSpec* FindShort(QChar ch)
-{
-    for (const TOptionSpec& spec : OPTIONS)
-    {
-        if (ch == spec.Short)
-            return &spec;
-    }
-    return nullptr;
-}
-
-void Apply(TCliArguments& args, const TOptionSpec& spec, const QString& value)
-{
-    const QString name = QLatin1String(spec.Long);
-    if (!args.OptionsSeen.contains(name))
-        args.OptionsSeen << name;
-    if (name == QLatin1String("help"))
-        args.Help = true;
-    else if (name == QLatin1String("version"))
-        args.Version = true;
-    else if (name == QLatin1String("configure"))
-        args.Configure = true;
-    else if (name == QLatin1String("list"))
-        args.List = true;
-    else if (name == QLatin1String("memory"))
-        args.Memory = value;
-    else if (name == QLatin1String("wait"))
-        args.WaitMs = value;
+    const QString name = QLatin1String(option.Long);
+    if (!args.Options.contains(name))
+        args.Options << name;
+    if (option.Value)
+        args.Values.insert(name, value);
 }
 
 // One "--name[=value]" word; may take the next word as its value.
@@ -66,14 +20,14 @@ bool ReadLong(TCliArguments& args, const QStringList& in, int& i)
     const QString word = in[i].mid(2);
     const qsizetype eq = word.indexOf(QLatin1Char('='));
     const QString name = eq < 0 ? word : word.left(eq);
-    const TOptionSpec* spec = FindLong(name);
-    if (!spec)
+    const TCliOption* option = FindCliOption(name);
+    if (!option)
     {
         args.Error = QStringLiteral("unrecognized option '--%1'").arg(name);
         return false;
     }
     QString value;
-    if (spec->TakesValue)
+    if (option->Value)
     {
         if (eq >= 0)
             value = word.mid(eq + 1);
@@ -90,7 +44,7 @@ bool ReadLong(TCliArguments& args, const QStringList& in, int& i)
         args.Error = QStringLiteral("option '--%1' doesn't allow an argument").arg(name);
         return false;
     }
-    Apply(args, *spec, value);
+    Apply(args, *option, value);
     return true;
 }
 
@@ -100,15 +54,15 @@ bool ReadShort(TCliArguments& args, const QStringList& in, int& i)
     const QString word = in[i];
     for (qsizetype k = 1; k < word.size(); ++k)
     {
-        const TOptionSpec* spec = FindShort(word[k]);
-        if (!spec)
+        const TCliOption* option = FindCliOption(word[k]);
+        if (!option)
         {
             args.Error = QStringLiteral("invalid option -- '%1'").arg(word[k]);
             return false;
         }
-        if (!spec->TakesValue)
+        if (!option->Value)
         {
-            Apply(args, *spec, {});
+            Apply(args, *option, {});
             continue;
         }
         QString value = word.mid(k + 1);
@@ -121,13 +75,21 @@ bool ReadShort(TCliArguments& args, const QStringList& in, int& i)
             }
             value = in[++i];
         }
-        Apply(args, *spec, value);
+        Apply(args, *option, value);
         return true;
     }
     return true;
 }
 
 } // namespace
+
+std::optional<QString> TCliArguments::Value(const char* option) const
+{
+    const auto it = Values.find(QLatin1String(option));
+    if (it == Values.end())
+        return std::nullopt;
+    return *it;
+}
 
 TCliArguments ParseCliArguments(const QStringList& in)
 {

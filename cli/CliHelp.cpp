@@ -1,48 +1,19 @@
 #include "cli/CliHelp.h"
 
-#include <QMap>
+#include "cli/CliArguments.h"
+#include "cli/CliSession.h"
+#include "cli/CommandTable.h"
+#include "cli/ExitStatus.h"
 
 namespace
 {
 
-const char* const PROGRAM_HELP = R"(Usage: hx9ctl [OPTION]... COMMAND [ARGUMENT]...
+const char* const PROGRAM_HEAD = R"(Usage: hx9ctl [OPTION]... COMMAND [ARGUMENT]...
 Drive the HX9 board (Velmora Starter Board) over its JTAG link from the command line.
+)";
 
-Commands:
-  connect               make sure the FPGA holds its image and the board answers
-  name                  print the board name the firmware reports
-  ping                  check that the firmware answers
-  leds MASK|all|none    light the LEDs of MASK (bits 0-7 green, 8-17 red)
-  seg7 DIGITS           show up to four hex digits, HEX3 first (1234 shows 1 on HEX3)
-  switches              print the keys (bits 0-3) and switches (bits 0-9)
-  sd                    print the SD card's CID and CSD reports and its file system
-  adc                   print the eight ADC channels in volts
-  uart send TEXT...     send TEXT (and its terminating zero byte) out of the UART
-  uart receive          print what the UART received
-  hdmi PATTERN          choose an HDMI test pattern (hdmi --list shows them)
-  hsmc                  run the HSMC loopback test and list failing pins
-  mem read ADDRESS      print one 16-bit word of memory
-  mem write ADDRESS DATA
-                        write one 16-bit word
-  mem save FILE [ADDRESS LENGTH]
-                        save memory to FILE (the entire memory without a range)
-  mem load FILE [ADDRESS [LENGTH]]
-                        write FILE to memory (its whole length without LENGTH)
-  mem test [ADDRESS LENGTH [SEED]]
-                        test the memory: data bus, address bus, random pattern,
-                        its complement, own address
-  help [COMMAND]        show this help or a command's help
-
-Options:
-  -c, --configure       configure the FPGA with HX9_ControlPanel.sof first when the
-                        firmware does not answer (connect always does)
-  -m, --memory NAME     lpddr2 (default) or sram, for the mem commands
-  -w, --wait MS         uart receive: keep receiving for MS milliseconds
-  -l, --list            hdmi: list the patterns
-  -h, --help            show help (after a command: that command's help)
-  -V, --version         show the version
-
-Numbers are hexadecimal with or without a 0x prefix, except MS (decimal
+const char* const PROGRAM_TAIL =
+    R"(Numbers are hexadecimal with or without a 0x prefix, except MS (decimal
 milliseconds). Memory addresses and lengths count 16-bit words, as on the memory
 panel. FILE ending in .hex (any case) is HEX text: two digits per byte, lowest
 address first; any other file is raw binary.
@@ -60,125 +31,71 @@ Exit status:
   130  a transfer aborted with Ctrl-C (or SIGTERM)
 )";
 
-const char* const CONNECT_HELP = R"(Usage: hx9ctl connect
-Open the link and ask the firmware its name. When it does not answer, configure
-the FPGA with HX9_ControlPanel.sof from the program folder through the Quartus
-programmer (QUARTUS_ROOTDIR) and try once more. The name must be "HX9".
-Prints the steps on standard error and "Connected" on standard output.
-)";
+// Help lines: the term indented by two, its text from column 24, or on the next line when
+// the term leaves less than two blanks; a text's further lines start at column 24 too.
+constexpr qsizetype HELP_INDENT = 2;
+constexpr qsizetype HELP_COLUMN = 24;
+constexpr qsizetype HELP_GAP = 2;
 
-const char* const NAME_HELP = R"(Usage: hx9ctl [-c] name
-Print the board name the firmware reports.
-)";
-
-const char* const PING_HELP = R"(Usage: hx9ctl [-c] ping
-Check that the firmware answers. Prints nothing; the exit status tells.
-)";
-
-const char* const LEDS_HELP = R"(Usage: hx9ctl [-c] leds MASK|all|none
-Light exactly the LEDs whose bits are set in MASK (hex, at most 3FFFF): bits 0-7
-are GLED0-GLED7, bits 8-17 RLED0-RLED9. "all" lights all 18, "none" none.
-Prints the mask sent, e.g. 0x3FFFF.
-)";
-
-const char* const SEG7_HELP = R"(Usage: hx9ctl [-c] seg7 DIGITS
-Show up to four hex digits on HEX3..HEX0: the last digit goes to HEX0, missing
-leading digits are 0 (seg7 1234: 1 on HEX3, 4 on HEX0). Prints the four digits sent.
-)";
-
-const char* const SWITCHES_HELP = R"(Usage: hx9ctl [-c] switches
-Print the push-buttons and slide switches, a set bit for a key pressed or a
-switch up: "keys 0xK" (bit i is KEYi) and "switches 0xS" (bit j is SWj).
-)";
-
-const char* const SD_HELP = R"(Usage: hx9ctl [-c] sd
-Print the SD card report of the SD card panel: "Card Identification" and the CID
-lines, "Card Specific Data" and the CSD lines, then "File System: " and FAT16,
-FAT32 or NA. Exit status 1 when no card can be read.
-)";
-
-const char* const ADC_HELP = R"(Usage: hx9ctl [-c] adc
-Print the eight ADC channels, one line each: "CH0: 3.300 V".
-)";
-
-const char* const UART_HELP = R"(Usage: hx9ctl [-c] uart send TEXT...
-       hx9ctl [-c] uart receive [-w MS]
-send: send the words of TEXT joined by blanks, and a terminating zero byte, out of
-the board's UART-to-USB port.
-receive: print the bytes the UART received (up to the first zero byte of each
-block), as they are. With -w MS keep polling every 100 ms for MS milliseconds.
-The UART monitor of the firmware runs only during the command.
-)";
-
-const char* const HDMI_HELP = R"(Usage: hx9ctl [-c] hdmi PATTERN
-       hx9ctl hdmi --list
-Start the HDMI transmitter and show a test pattern, given by its number or its
-name (any case, '-' for blanks: blue-scale). Prints the number and name sent.
-)";
-
-const char* const HSMC_HELP = R"(Usage: hx9ctl [-c] hsmc
-Run the HSMC loopback test (the loopback adapter must be plugged in). Prints
-"HSMC Loopback Test: PASS", or "HSMC Loopback Test: NG" and the report of the
-failing pins with exit status 1.
-)";
-
-const char* const MEM_HELP = R"(Usage: hx9ctl [-c] [-m lpddr2|sram] mem read ADDRESS
-       hx9ctl [-c] [-m lpddr2|sram] mem write ADDRESS DATA
-       hx9ctl [-c] [-m lpddr2|sram] mem save FILE [ADDRESS LENGTH]
-       hx9ctl [-c] [-m lpddr2|sram] mem load FILE [ADDRESS [LENGTH]]
-       hx9ctl [-c] [-m lpddr2|sram] mem test [ADDRESS LENGTH [SEED]]
-Memories: lpddr2 (10000000h words, the default) and sram (40000h words).
-ADDRESS and LENGTH count 16-bit words, in hex; DATA is a hex word (at most FFFF).
-read: print the word as four hex digits. write: write one word.
-save: save LENGTH words from ADDRESS to FILE, or the entire memory without a range.
-  FILE is replaced only when the whole range was read; after a failure or Ctrl-C
-  any existing FILE is left as it was.
-load: write FILE to memory from ADDRESS (default 0): LENGTH words, or without
-  LENGTH the whole file, cut at the end of the memory; prints the result and, in
-  the latter case, "Length: N" with the words written (hex). Nothing is sent when
-  the file is too short or a HEX file holds anything but hex digits.
-FILE ending in .hex (any case) is HEX text, two digits per byte, lowest address
-first (the word 1234 at address 0 is 3412); any other file is raw binary.
-test: test LENGTH words from ADDRESS (the entire memory without a range): each
-  data bit alone at ADDRESS, each address line alone, then three patterns each
-  written through the range and read back: a pseudo-random one (from SEED, hex,
-  or a fresh one; printed), its complement (every bit of every word is then seen
-  at 0 and at 1) and each word's own address (its low 16 bits XOR its high 16
-  bits). Prints each pass's result and its first failing words with the bits
-  that differ, then the passes that found failing words; exit status 1 when any
-  word failed. The range's content is overwritten.
-Ctrl-C (or SIGTERM) aborts a save, load or test between chunks; what was written
-stays written, and a save leaves no file behind.
-)";
-
-const QMap<QString, const char*>& CommandHelps()
+QString HelpLine(const QString& term, const char* text)
 {
-    static const QMap<QString, const char*> helps = {
-        {QStringLiteral("connect"), CONNECT_HELP}, {QStringLiteral("name"), NAME_HELP},
-        {QStringLiteral("ping"), PING_HELP},       {QStringLiteral("leds"), LEDS_HELP},
-        {QStringLiteral("seg7"), SEG7_HELP},       {QStringLiteral("switches"), SWITCHES_HELP},
-        {QStringLiteral("sd"), SD_HELP},           {QStringLiteral("adc"), ADC_HELP},
-        {QStringLiteral("uart"), UART_HELP},       {QStringLiteral("hdmi"), HDMI_HELP},
-        {QStringLiteral("hsmc"), HSMC_HELP},       {QStringLiteral("mem"), MEM_HELP},
-        {QStringLiteral("help"), PROGRAM_HELP},
-    };
-    return helps;
+    QString line = QString(HELP_INDENT, QLatin1Char(' ')) + term;
+    const QString margin(HELP_COLUMN, QLatin1Char(' '));
+    if (line.size() + HELP_GAP <= HELP_COLUMN)
+        line = line.leftJustified(HELP_COLUMN);
+    else
+        line += QLatin1Char('\n') + margin;
+    line += QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char('\n') + margin);
+    return line + QLatin1Char('\n');
+}
+
+// "-m, --memory NAME", or "    --name" without a letter.
+QString OptionTerm(const TCliOption& option)
+{
+    QString term = option.Short ? QStringLiteral("-%1, ").arg(QLatin1Char(option.Short))
+                                : QStringLiteral("    ");
+    term += QStringLiteral("--") + QLatin1String(option.Long);
+    if (option.Value)
+        term += QLatin1Char(' ') + QLatin1String(option.Value);
+    return term;
 }
 
 } // namespace
 
 QString ProgramHelp()
 {
-    return QString::fromUtf8(PROGRAM_HELP);
+    QString help = QString::fromUtf8(PROGRAM_HEAD) + QStringLiteral("\nCommands:\n");
+    for (const TCliCommand& command : CliCommands())
+    {
+        for (const TCliUsage& usage : command.Usages)
+            help += HelpLine(QLatin1String(usage.Synopsis), usage.Summary);
+    }
+    help += QStringLiteral("\nOptions:\n");
+    for (const TCliOption& option : CliOptions())
+        help += HelpLine(OptionTerm(option), option.Help);
+    return help + QLatin1Char('\n') + QString::fromUtf8(PROGRAM_TAIL);
 }
 
-QString CommandHelp(const QString& command)
+QString CommandHelp(const QString& name)
 {
-    const auto it = CommandHelps().find(command);
-    return it == CommandHelps().end() ? QString() : QString::fromUtf8(it.value());
+    const TCliCommand* command = FindCliCommand(name);
+    if (!command)
+        return {};
+    return command->Help ? QString::fromUtf8(command->Help) : ProgramHelp();
 }
 
-bool IsKnownCommand(const QString& command)
+int RunHelp(TCliSession& session, const TCliArguments& args)
 {
-    return CommandHelps().contains(command);
+    const bool asked = args.Command == QLatin1String("help");
+    QString topic = asked ? args.Words.value(0) : args.Command;
+    if (topic.isEmpty())
+        topic = QStringLiteral("help");
+    const QString help = CommandHelp(topic);
+    if (help.isEmpty())
+    {
+        session.Console().Error(QStringLiteral("unknown command '%1'").arg(topic));
+        return EXIT_BAD_ARGUMENTS;
+    }
+    session.Console().OutRaw(help.toLocal8Bit());
+    return EXIT_OK;
 }

@@ -2,9 +2,12 @@
 
 #include <QString>
 
-/// The program's --help text.
+class TCliSession;
+struct TCliArguments;
+
+/// The program's --help text: its command and option lists made from the tables.
 QString ProgramHelp();
-/// The --help text of one command; empty for an unknown command.
-QString CommandHelp(const QString& command);
-/// Commands hx9ctl knows, as listed in the help.
-bool IsKnownCommand(const QString& command);
+/// The --help text of one command ("help" gives the program's); empty for an unknown one.
+QString CommandHelp(const QString& name);
+/// "hx9ctl help [COMMAND]" and "hx9ctl [COMMAND] --help": the help on stdout.
+int RunHelp(TCliSession& session, const TCliArguments& args);

@@ -2,11 +2,10 @@
 
 #include "cli/CliSession.h"
 #include "cli/TerminalProgress.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/ops/MemoryOps.h"
+#include "ops/MemoryOps.h"
+#include "transfer/BoardMemoryLink.h"
 
-TCliMemoryView::TCliMemoryView(TCliSession& session, const TInterruptGuard& interrupt,
-                               QString path)
+TCliMemoryView::TCliMemoryView(TCliSession& session, const TInterruptGuard& interrupt, QString path)
     : m_Session(session), m_Interrupt(interrupt), m_Path(std::move(path))
 {
     m_Clock.start();
@@ -35,16 +34,18 @@ void TCliMemoryView::ShowMessage(THost::TMessageKind, const QString& text)
         m_Session.Console().Error(text);
 }
 
-bool TCliMemoryView::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
+TOpResult TCliMemoryView::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
 {
-    return m_Session.OpenBoard() &&
-           ReadMemoryWord(m_Session.Board(), memoryType, wordAddress, value) == TOpResult::Done;
+    if (!m_Session.OpenBoard())
+        return TOpResult::LinkFailed;
+    return ReadMemoryWord(m_Session.Board(), memoryType, wordAddress, value);
 }
 
-bool TCliMemoryView::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
+TOpResult TCliMemoryView::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
 {
-    return m_Session.OpenBoard() &&
-           WriteMemoryWord(m_Session.Board(), memoryType, wordAddress, data) == TOpResult::Done;
+    if (!m_Session.OpenBoard())
+        return TOpResult::LinkFailed;
+    return WriteMemoryWord(m_Session.Board(), memoryType, wordAddress, data);
 }
 
 std::shared_ptr<TMemoryLink> TCliMemoryView::Link()

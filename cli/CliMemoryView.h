@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/MemorySequence.h"
+#include "transfer/MemorySequence.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -24,8 +24,8 @@ public:
     void SetBusy(bool) override {}
     QString AskOpenFile() override { return m_Path; }
     QString AskSaveFile() override { return m_Path; }
-    bool ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) override;
-    bool WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) override;
+    TOpResult ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) override;
+    TOpResult WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) override;
     /// Opens the link (its failure already printed: nullptr), then prints the start text.
     std::shared_ptr<TMemoryLink> Link() override;
     /// The progress line on a terminal, Ctrl-C to abort.

@@ -2,7 +2,7 @@
 
 #include "cli/CliConnect.h"
 #include "cli/ExitStatus.h"
-#include "panels/ops/BoardOutcome.h"
+#include "ops/BoardOutcome.h"
 
 TCliSession::TCliSession(bool configure)
     : m_Host(m_Console), m_Board(m_Host), m_bConfigure(configure)
@@ -38,6 +38,13 @@ int TCliSession::Report(TOpResult result, const QString& text)
     if (result != TOpResult::Done)
         m_Console.Error(text);
     return ExitStatusOf(result);
+}
+
+int TCliSession::OpenAndRun(const std::function<TOpResult(TBoard&)>& op, const QString& text)
+{
+    if (!OpenBoard())
+        return EXIT_LINK_FAILURE;
+    return Report(op(m_Board), text);
 }
 
 int TCliSession::UsageError(const QString& text)

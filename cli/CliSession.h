@@ -3,10 +3,11 @@
 #include "board/Board.h"
 #include "cli/CliHost.h"
 #include "cli/Console.h"
-#include "panels/ops/OpResult.h"
-#include "panels/HexField.h"
+#include "ops/OpResult.h"
+#include "transfer/HexField.h"
 
 #include <QString>
+#include <functional>
 
 // What every hx9ctl command shares: the console, the board layer's host, the one board
 // object, and the rules for opening the link and for naming a failure's exit status.
@@ -27,6 +28,9 @@ public:
     int FailureStatus();
     /// Shows text as an error when result is not Done; returns result's exit status.
     int Report(TOpResult result, const QString& text);
+    /// Opens the link and runs op on the board; Report with text after a failure. Returns
+    /// the exit status (3 when the link does not open).
+    int OpenAndRun(const std::function<TOpResult(TBoard&)>& op, const QString& text);
     /// Shows text as an error and returns the status of the failure that just happened.
     int Fail(const QString& text);
     /// Shows text (and the usage hint) on stderr and returns 2.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/ops/OpResult.h"
+#include "ops/OpResult.h"
 
 // hx9ctl's exit statuses, as documented in its --help.
 inline constexpr int EXIT_OK = 0;
@@ -23,6 +23,7 @@ constexpr int ExitStatusOf(TOpResult result)
     case TOpResult::Aborted:
         return EXIT_ABORTED;
     case TOpResult::FileFailed:
+    case TOpResult::BadInput:
         return EXIT_BAD_ARGUMENTS;
     }
     return EXIT_LINK_FAILURE;

@@ -3,18 +3,20 @@
 #include "cli/CliArguments.h"
 #include "cli/CliMemoryView.h"
 #include "cli/CliSession.h"
+#include "cli/CommandTable.h"
 #include "cli/ExitStatus.h"
 #include "cli/InterruptGuard.h"
 #include "cli/TerminalProgress.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/MemoryCheck.h"
-#include "panels/MemorySequence.h"
-#include "panels/MemoryText.h"
-#include "panels/MemoryType.h"
-#include "panels/ops/MemoryOps.h"
+#include "ops/MemoryOps.h"
+#include "transfer/BoardMemoryLink.h"
+#include "transfer/MemoryCheck.h"
+#include "transfer/MemorySequence.h"
+#include "transfer/MemoryText.h"
+#include "transfer/MemoryType.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <functional>
 #include <optional>
 
 namespace
@@ -48,12 +50,12 @@ QString AbsolutePath(const QString& path)
 int TMemoryCommands::Run(const TCliArguments& args)
 {
     int index = MEMORY_TYPE_LPDDR2;
-    if (args.Memory)
+    if (const std::optional<QString> memory = args.Value(OPTION_MEMORY))
     {
-        index = FindMemoryType(*args.Memory);
+        index = FindMemoryType(*memory);
         if (index < 0)
             return m_Session.UsageError(
-                QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*args.Memory));
+                QStringLiteral("mem: unknown memory '%1' (lpddr2 or sram)").arg(*memory));
     }
     const TMemoryType& type = MemoryTypeAt(index);
     const QString action = args.Words.value(0);
@@ -80,14 +82,6 @@ int TMemoryCommands::Rejected(const QString& message, const QString& failureText
     return EXIT_BAD_ARGUMENTS;
 }
 
-int TMemoryCommands::RandomAccess(const std::function<TOpResult(TBoard&)>& access,
-                                  const QString& failureText)
-{
-    if (!m_Session.OpenBoard())
-        return EXIT_LINK_FAILURE;
-    return m_Session.Report(access(m_Session.Board()), failureText);
-}
-
 int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
 {
     if (words.size() != 1)
@@ -97,7 +91,7 @@ int TMemoryCommands::Read(const TMemoryType& type, const QStringList& words)
     if (!address.Accepted)
         return Rejected(address.Message, failureText);
     uint16_t value = 0;
-    const int status = RandomAccess(
+    const int status = m_Session.OpenAndRun(
         [&](TBoard& board)
         { return ReadMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value), value); },
         failureText);
@@ -118,7 +112,7 @@ int TMemoryCommands::Write(const TMemoryType& type, const QStringList& words)
         TCliSession::ReadHexArgument(words[1], QLatin1String(FIELD_WDATA), WDATA_MAX, 0);
     if (!data.Accepted)
         return Rejected(data.Message, failureText);
-    return RandomAccess(
+    return m_Session.OpenAndRun(
         [&](TBoard& board)
         {
             return WriteMemoryWord(board, type.Code, static_cast<uint32_t>(address.Value),
@@ -143,8 +137,7 @@ int TMemoryCommands::Save(const TMemoryType& type, const QStringList& words)
     // file is dropped; during the transfer it stops it between chunks.
     const TInterruptGuard interrupt;
     TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
-    const TMemoryOutcome outcome = TMemorySequence(view).LoadFile(type, address, length);
-    return ExitStatusOf(outcome);
+    return ExitStatusOf(TMemorySequence(view).LoadFile(type, address, length).Result);
 }
 
 int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
@@ -159,17 +152,9 @@ int TMemoryCommands::Load(const TMemoryType& type, const QStringList& words)
     const TInterruptGuard interrupt;
     TCliMemoryView view(m_Session, interrupt, AbsolutePath(words[0]));
     const TMemoryOutcome outcome = TMemorySequence(view).WriteFile(type, address, length);
-    if (outcome.Ok && !length)
-        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsWritten));
-    return ExitStatusOf(outcome);
-}
-
-int TMemoryCommands::ExitStatusOf(const TMemoryOutcome& outcome)
-{
-    if (outcome.NoLink)
-        return EXIT_LINK_FAILURE;
-    return ::ExitStatusOf(
-        TransferOutcome(m_Session.Board(), outcome.Ok, outcome.Aborted, outcome.BoardFailed));
+    if (outcome.Result == TOpResult::Done && !length)
+        m_Session.Console().Out(QString::asprintf("Length: %X", outcome.WordsMoved));
+    return ExitStatusOf(outcome.Result);
 }
 
 int TMemoryCommands::Test(const TMemoryType& type, const QStringList& words)
@@ -262,9 +247,9 @@ int TMemoryCommands::RunTest(const TMemoryType& type, uint32_t wordAddress, uint
 bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& result)
 {
     TConsole& console = m_Session.Console();
-    if (result.Aborted)
+    if (result.Result == TOpResult::Aborted)
         console.Error(pass + QStringLiteral(": aborted"));
-    else if (!result.LinkOk)
+    else if (result.Result != TOpResult::Done)
         console.Error(pass + QStringLiteral(": the board failed"));
     else if (result.FailingWords == 0)
         console.Out(pass + QStringLiteral(": pass"));
@@ -273,5 +258,5 @@ bool TMemoryCommands::ReportPass(const QString& pass, const TMemoryCheckResult& 
             QStringLiteral("%1: FAIL, %2 failing words").arg(pass).arg(result.FailingWords));
     for (const TMemoryFault& fault : result.First)
         console.Out(QStringLiteral("  ") + MemoryFaultText(fault));
-    return result.LinkOk && !result.Aborted;
+    return result.Result == TOpResult::Done;
 }

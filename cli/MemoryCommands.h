@@ -1,17 +1,12 @@
 #pragma once
 
-#include "panels/ops/OpResult.h"
-
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 
-class TBoard;
 class TCliSession;
 struct TCliArguments;
 struct TMemoryCheckResult;
-struct TMemoryOutcome;
 struct TMemoryType;
 
 // hx9ctl's mem commands: one word read and written through the memory word operations,
@@ -36,11 +31,6 @@ private:
     int RunTest(const TMemoryType& type, uint32_t wordAddress, uint32_t wordLength, uint32_t seed);
     // Prints one pass's result and first failures; false when the test cannot go on.
     bool ReportPass(const QString& pass, const TMemoryCheckResult& result);
-    // Opens the link and runs one word access; on failure shows failureText and returns the
-    // failure's status.
-    int RandomAccess(const std::function<TOpResult(TBoard&)>& access, const QString& failureText);
-    // The exit status of a file transfer's outcome.
-    int ExitStatusOf(const TMemoryOutcome& outcome);
     // Shows a rejected field's message and the operation's failure text; returns 2.
     int Rejected(const QString& message, const QString& failureText);
 

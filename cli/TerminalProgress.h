@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/MemoryTransfer.h"
+#include "transfer/MemoryTransfer.h"
 
 class TConsole;
 class TInterruptGuard;

@@ -16,6 +16,7 @@ const char* const BIN_SUFFIX = "/bin";
 const char* const BIN32_SUFFIX = "/bin32";
 #endif
 
+// "installatino" is misspelt on purpose: the board's users know the text so.
 const char* const NOT_FOUND_TEXT = "Failed to find Quartus installatino folder!";
 
 // root + bin, else root + bin32, else empty; suffixes are joined as text.

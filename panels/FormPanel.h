@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/InfoColour.h"
-#include "panels/ops/OpResult.h"
+#include "ops/OpResult.h"
 #include "skin/ButtonManager.h"
 
 #include <QSize>

@@ -1,7 +1,7 @@
 #include "panels/UnitADC.h"
 
 #include "board/Board.h"
-#include "panels/ops/AdcOps.h"
+#include "ops/AdcOps.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 

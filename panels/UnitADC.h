@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/AdcReadout.h"
+#include "ops/AdcReadout.h"
 #include "panels/FormPanel.h"
 
 class QLabel;

@@ -1,8 +1,8 @@
 #include "panels/UnitButton.h"
 
 #include "board/Board.h"
+#include "ops/ButtonOps.h"
 #include "panels/CanvasText.h"
-#include "panels/ops/ButtonOps.h"
 #include "skin/BitmapManager.h"
 #include "skin/PictureText.h"
 #include "skin/SkinColours.h"

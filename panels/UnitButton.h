@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panels/FormPanel.h"
-#include "panels/ops/ButtonOps.h"
+#include "ops/ButtonOps.h"
 
 #include <array>
 #include <cstdint>

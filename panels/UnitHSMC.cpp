@@ -2,8 +2,8 @@
 
 #include "board/Board.h"
 #include "host/Host.h"
-#include "panels/HsmcReport.h"
-#include "panels/ops/HSMCOps.h"
+#include "ops/HSMCOps.h"
+#include "ops/HsmcReport.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 

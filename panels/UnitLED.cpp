@@ -1,8 +1,8 @@
 #include "panels/UnitLED.h"
 
 #include "board/Board.h"
+#include "ops/LedOps.h"
 #include "panels/CanvasText.h"
-#include "panels/ops/LedOps.h"
 #include "skin/SkinWidgets.h"
 
 #include <QPainter>

@@ -1,14 +1,14 @@
 #include "panels/UnitMemory.h"
 
 #include "board/Board.h"
-#include "panels/BoardMemoryLink.h"
-#include "panels/MemoryText.h"
-#include "panels/MemoryType.h"
+#include "ops/MemoryOps.h"
 #include "panels/TransferProgressDialog.h"
-#include "panels/ops/MemoryOps.h"
 #include "skin/AppCursor.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
+#include "transfer/BoardMemoryLink.h"
+#include "transfer/MemoryText.h"
+#include "transfer/MemoryType.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,8 +96,7 @@ const TActionButton ACTION_BUTTONS[] = {
 const QString FILE_FILTER = QStringLiteral("All files (*);;Hex files (*.hex *.HEX)");
 const QString DEFAULT_SUFFIX = QStringLiteral("bin");
 
-QLabel* MakeCaption(QWidget* parent, const QRect& rect, const char* text, int points,
-                    QRgb colour)
+QLabel* MakeCaption(QWidget* parent, const QRect& rect, const char* text, int points, QRgb colour)
 {
     QLabel* label = MakeLabel(parent, rect, PointFont(QString::fromLatin1(FONT_FAMILY), points),
                               Qt::AlignLeft | Qt::AlignVCenter);
@@ -169,8 +168,10 @@ void TFormMemory::CreateLabels()
     LabelMemRdmWrite = MakeCaption(this, LABEL_RDM_WRITE_RECT, "wDATA:", CAPTION_POINTS, white);
     LabelMemRdmRead = MakeCaption(this, LABEL_RDM_READ_RECT, "rDATA: ", CAPTION_POINTS, white);
     const auto caption = [&](int y, const char* text)
-    { return MakeCaption(this, QRect(CAPTION_X, y, CAPTION_WIDTH, FIELD_HEIGHT), text,
-                         CAPTION_POINTS, white); };
+    {
+        return MakeCaption(this, QRect(CAPTION_X, y, CAPTION_WIDTH, FIELD_HEIGHT), text,
+                           CAPTION_POINTS, white);
+    };
     LabelMemWriteAddr = caption(WRITE_ADDR_Y, "Address: ");
     LabelMemWriteLen = caption(WRITE_LEN_Y, "Length:");
     LabelMemReadAddr = caption(READ_ADDR_Y, "Address: ");
@@ -179,9 +180,9 @@ void TFormMemory::CreateLabels()
     // The check box captions are clickable: they flip their box.
     const auto checkCaption = [&](int y, const char* text)
     {
-        QLabel* label = MakeCaption(
-            this, QRect(CHECK_CAPTION_X, y, CHECK_CAPTION_WIDTH, FIELD_HEIGHT), text,
-            CAPTION_POINTS, white);
+        QLabel* label =
+            MakeCaption(this, QRect(CHECK_CAPTION_X, y, CHECK_CAPTION_WIDTH, FIELD_HEIGHT), text,
+                        CAPTION_POINTS, white);
         label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
         label->installEventFilter(this);
         return label;
@@ -241,12 +242,12 @@ void TFormMemory::NameFields()
 
 void TFormMemory::CreateButtons()
 {
-    QPushButton** hidden[] = {&ButtonMemoryRandomRead, &ButtonMemoryRandomWrite,
-                              &ButtonMemRdmErase, &ButtonMemWrite2FMem, &ButtonMemRead2File};
+    QPushButton** hidden[] = {&ButtonMemoryRandomRead, &ButtonMemoryRandomWrite, &ButtonMemRdmErase,
+                              &ButtonMemWrite2FMem, &ButtonMemRead2File};
     for (const TActionButton& button : ACTION_BUTTONS)
     {
-        QPushButton* form = AddHiddenButton(QRect(button.At, button.Size),
-                                            QString::fromLatin1(button.Caption));
+        QPushButton* form =
+            AddHiddenButton(QRect(button.At, button.Size), QString::fromLatin1(button.Caption));
         *hidden[button.Id] = form;
         AddSkinnedButton(m_Buttons, button.Id, form, QString::fromLatin1(button.Strip));
     }
@@ -363,7 +364,7 @@ void TFormMemory::ButtonMemoryRandomReadClick()
 {
     const TMemoryOutcome outcome = m_Sequence.RandomRead(SelectedType(), EditMemRdmAddr->text());
     // A failed read keeps the word shown before.
-    if (outcome.Ok)
+    if (outcome.Result == TOpResult::Done)
         EditMemRdmRead->setText(WordText(outcome.Word));
 }
 
@@ -382,10 +383,11 @@ void TFormMemory::ButtonMemWrite2FMemClick()
         length = EditMemWriteLen->text();
     const TMemoryOutcome outcome =
         m_Sequence.WriteFile(SelectedType(), EditMemWriteAddr->text(), length);
-    if (outcome.Ok && fileLength)
-        EditMemWriteLen->setText(QString::asprintf("%X", outcome.WordsWritten));
-    // A board taken away during the transfer is no broken link.
-    m_bLinkFailed = outcome.LinkFailed && !m_bDetachedWhileBusy;
+    if (outcome.Result == TOpResult::Done && fileLength)
+        EditMemWriteLen->setText(QString::asprintf("%X", outcome.WordsMoved));
+    // Any failure after the first keep-alive counts as a lost link, a refused chunk too; a
+    // board taken away during the transfer does not.
+    m_bLinkFailed = outcome.FailedMidway && !m_bDetachedWhileBusy;
     if (m_bLinkFailed)
     {
         ReportLinkFailure();
@@ -479,16 +481,18 @@ QString TFormMemory::AskSaveFile()
 }
 
 // A failed word access never counts as a lost link: the board stays in use.
-bool TFormMemory::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
+TOpResult TFormMemory::ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value)
 {
-    return BoardUsable() &&
-           ReadMemoryWord(*Board(), memoryType, wordAddress, value) == TOpResult::Done;
+    if (!BoardUsable())
+        return TOpResult::LinkFailed;
+    return ReadMemoryWord(*Board(), memoryType, wordAddress, value);
 }
 
-bool TFormMemory::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
+TOpResult TFormMemory::WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data)
 {
-    return BoardUsable() &&
-           WriteMemoryWord(*Board(), memoryType, wordAddress, data) == TOpResult::Done;
+    if (!BoardUsable())
+        return TOpResult::LinkFailed;
+    return WriteMemoryWord(*Board(), memoryType, wordAddress, data);
 }
 
 std::shared_ptr<TMemoryLink> TFormMemory::Link()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panels/FormPanel.h"
-#include "panels/MemorySequence.h"
+#include "transfer/MemorySequence.h"
 
 #include <memory>
 
@@ -114,8 +114,8 @@ private:
     void SetBusy(bool busy) override;
     QString AskOpenFile() override;
     QString AskSaveFile() override;
-    bool ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) override;
-    bool WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) override;
+    TOpResult ReadWord(uint8_t memoryType, uint32_t wordAddress, uint16_t& value) override;
+    TOpResult WriteWord(uint8_t memoryType, uint32_t wordAddress, uint16_t data) override;
     std::shared_ptr<TMemoryLink> Link() override;
     std::unique_ptr<TTransferProgress> StartProgress() override;
     uint32_t TickCount() override;

@@ -1,7 +1,7 @@
 #include "panels/UnitRS232.h"
 
 #include "board/Board.h"
-#include "panels/ops/RS232Ops.h"
+#include "ops/RS232Ops.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 

@@ -2,8 +2,8 @@
 
 #include "board/Board.h"
 #include "host/Host.h"
-#include "panels/SDCardText.h"
-#include "panels/ops/SDCardOps.h"
+#include "ops/SDCardOps.h"
+#include "ops/SDCardText.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
@@ -91,8 +91,8 @@ void TFormSDCARD::ButtonSDCARDClick()
 {
     EnableRead(false);
     ClearReports();
-    // A lost link reaches the main window when the click ends, after the box, so that its
-    // disconnect comes last and leaves Read disabled.
+    // A lost link reaches the main window only when the click ends, after the box. Read is
+    // enabled again all the same: the main window's disconnect leaves the panel attached.
     ShowSdCardInfo();
     EnableRead(true);
 }

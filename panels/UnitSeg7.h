@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ops/Seg7Ops.h"
 #include "panels/FormPanel.h"
-#include "panels/ops/Seg7Ops.h"
 
 #include <array>
 #include <cstdint>

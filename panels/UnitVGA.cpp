@@ -1,8 +1,8 @@
 #include "panels/UnitVGA.h"
 
 #include "board/Board.h"
-#include "panels/HdmiPattern.h"
-#include "panels/ops/VGAOps.h"
+#include "ops/HdmiPattern.h"
+#include "ops/VGAOps.h"
 #include "skin/BitmapManager.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"

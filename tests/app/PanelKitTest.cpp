@@ -3,7 +3,7 @@
 
 #include "PanelFixture.h"
 
-#include "panels/ops/BoardOutcome.h"
+#include "ops/BoardOutcome.h"
 
 #include <QPushButton>
 
@@ -121,7 +121,8 @@ TEST_F(PanelKitTest, PollRunsOnlyWhileItWorksAndTheBoardIsAttached)
     TKitPanel& panel = *m_pPanel;
     panel.AttachBoard(m_pLinkBoard.get());
     panel.StartPoll();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Polls >= 3; }, 2000)) << "re-armed after a good poll";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Polls >= 3; }, 2000))
+        << "re-armed after a good poll";
     EXPECT_TRUE(panel.IsPolling());
 
     panel.DetachBoard();
@@ -186,6 +187,6 @@ TEST_F(PanelKitTest, ALinkLostInAClickIsToldWhenTheClickHasEnded)
     ASSERT_TRUE(m_pBoard->InjectFault("checksum 1"));
     Click(PUSH_AT);
     Click(PUSH_AT); // lost already: nothing more to tell
-    EXPECT_EQ(seen, (std::vector<QString>{"after the exchange", "link failure",
-                                          "after the exchange"}));
+    EXPECT_EQ(seen,
+              (std::vector<QString>{"after the exchange", "link failure", "after the exchange"}));
 }

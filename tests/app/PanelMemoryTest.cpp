@@ -1,9 +1,9 @@
 #include "tests/app/MainWindowFixture.h"
 
-#include "panels/MemoryType.h"
 #include "panels/UnitMemory.h"
 #include "panels/UnitProgress.h"
 #include "tests/support/ScratchFolder.h"
+#include "transfer/MemoryType.h"
 
 #include <QCheckBox>
 #include <QComboBox>

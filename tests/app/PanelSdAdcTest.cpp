@@ -157,4 +157,5 @@ TEST_F(SdAdcPanelTest, SdCardFailedExchangeEmptiesTheReportsThenTellsTheWindow)
     EXPECT_EQ(m_pHost->Messages, std::vector<TRecordingHost::TMessage>{error});
     ExpectDisconnectedByPanel();
     EXPECT_EQ(Info(), "") << "the window's disconnect comes after the panel's text";
+    EXPECT_TRUE(sd->ButtonSDCARD->isEnabled()) << "the disconnect leaves the panel attached";
 }

@@ -2,10 +2,10 @@
 // with a plain digit-by-digit reading, and a file source opened on the content sends exactly
 // the bytes the file holds (decoded for HEX), refuses what it must with the right warning,
 // and never reads past its buffers.
-#include "panels/HexText.h"
-#include "panels/MemoryFileSource.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "transfer/HexText.h"
+#include "transfer/MemoryFileSource.h"
 
 #include <QFile>
 #include <QTemporaryDir>
