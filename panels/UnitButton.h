@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panels/FormPanel.h"
 #include "ops/ButtonOps.h"
+#include "panels/FormPanel.h"
 
 #include <array>
 #include <cstdint>
