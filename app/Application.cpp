@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "host/Host.h"
@@ -15,6 +16,8 @@ void RunMainWindow(THost& host)
 {
     InstallFontSubstitutes();
     TFormMain form(host);
+    TInstanceChannel channel;
+    channel.Listen([&form] { form.BringToFront(); });
     form.show();
     QApplication::exec();
 }
@@ -69,6 +72,8 @@ int RunControlPanel(THost& host)
     {
         // Said on the terminal too, for a start from a shell or a script.
         std::fprintf(stderr, "%s\n", ALREADY_RUNNING_TEXT);
+        // The running copy comes to the front whether or not the user reads the box.
+        TInstanceChannel::Knock();
         host.ShowMessage(THost::mkInformation, QString::fromLatin1(ALREADY_RUNNING_TEXT));
         return 0;
     }

@@ -64,6 +64,20 @@ bool TFormPanel::IsPolling() const
     return TimerPolling->isActive();
 }
 
+bool TFormPanel::FocusFirstControl()
+{
+    for (QWidget* control = nextInFocusChain(); control != this && isAncestorOf(control);
+         control = control->nextInFocusChain())
+    {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisible())
+        {
+            control->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
 TOpResult TFormPanel::Exchange(const std::function<TOpResult(TBoard&)>& op, TRefusal refusal)
 {
     if (!m_pBoard || m_bLinkLost)
@@ -266,6 +280,12 @@ void TFormPanel::hideEvent(QHideEvent* event)
 void TFormPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Every panel has made its controls by its first showing.
+    if (!m_bFocusOrdered)
+    {
+        OrderFocusByPlace(this);
+        m_bFocusOrdered = true;
+    }
     if (m_PollIntervalMs > 0 && m_pBoard && !m_bLinkLost && !TimerPolling->isActive())
         TimerPolling->start(m_PollIntervalMs);
 }

@@ -46,10 +46,11 @@ using TBoardAreas = std::vector<TBoardArea>;
 // Contract: a board to work with between AttachBoard and DetachBoard, OnLinkFailure when one
 // of its board commands failed, ShowInfo for the information line.
 //
-// Kit: skinned button groups drawn over the background with the pointer routed to them; a
-// one-shot poll timer re-armed only after a poll that worked; Exchange, which runs one board
-// operation and turns a lost link into exactly one OnLinkFailure, after which the panel
-// leaves the board alone until the next attach.
+// Kit: skinned button groups drawn over the background with the pointer routed to them, and
+// Tab through every control, skinned or not, in reading order; a one-shot poll timer re-armed
+// only after a poll that worked; Exchange, which runs one board operation and turns a lost link
+// into exactly one OnLinkFailure, after which the panel leaves the board alone until the next
+// attach.
 class TFormPanel : public QWidget
 {
     Q_OBJECT
@@ -80,6 +81,9 @@ public:
     bool IsLive() const;
     /// True while the poll timer is armed.
     bool IsPolling() const;
+    /// Puts the keyboard focus on the panel's first control that takes it; false when none
+    /// does (the panel only shows).
+    bool FocusFirstControl();
 
     /// Fired with the panel when one of its board commands failed. A failure inside a click or
     /// a poll is told when that handler has finished (its texts and boxes come first); either
@@ -182,4 +186,5 @@ private:
     int m_HandlerDepth = 0;
     bool m_bFailurePending = false; // lost inside a handler, told when it ends
     int m_PollIntervalMs = 0;       // 0 while no poll is wanted
+    bool m_bFocusOrdered = false;   // Tab follows the controls' places once the panel is built
 };

@@ -70,6 +70,8 @@ TFormRS232::TFormRS232(QWidget* owner, THost& host)
       ButtonClear(AddHiddenButton(BUTTON_CLEAR_RECT, QStringLiteral("Clear"))),
       m_Buttons(AddButtonGroup(bmPush))
 {
+    NameAfterCaption(EditRx, LabelReceive);
+    NameAfterCaption(EditSend, LabelSend);
     AddSkinnedButton(m_Buttons, RS232_ID_SEND, ButtonSend, QStringLiteral("NORMAL_BTN"));
     AddSkinnedButton(m_Buttons, RS232_ID_CLEAR, ButtonClear, QStringLiteral("NORMAL_BTN"));
     SetSendEnabled(false);

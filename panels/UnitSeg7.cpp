@@ -3,6 +3,7 @@
 #include "board/Board.h"
 #include "panels/CanvasText.h"
 #include "skin/BitmapManager.h"
+#include "skin/PictureText.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
@@ -42,6 +43,11 @@ int AnchorX(int k)
     return ANCHOR_RIGHT_X - ANCHOR_STEP_X * k;
 }
 
+QString DigitName(int k)
+{
+    return QStringLiteral("HEX%1").arg(k);
+}
+
 } // namespace
 
 TFormSeg7::TFormSeg7(QWidget* owner, THost& host)
@@ -62,7 +68,13 @@ TFormSeg7::TFormSeg7(QWidget* owner, THost& host)
                                    QString::fromLatin1(RIGHT_STRIP));
         m_pArrowButtons->AddButton(2 * k + 1, QString(), ARROW_TOP, LEFT_ARROW_X - shift,
                                    QString::fromLatin1(LEFT_STRIP));
+        m_pArrowButtons->SetName(2 * k, DigitName(k) + QStringLiteral(" up"));
+        m_pArrowButtons->SetName(2 * k + 1, DigitName(k) + QStringLiteral(" down"));
+        const QRect picture(QPoint(AnchorX(k) + PICTURE_OFFSET_X, PICTURE_TOP),
+                            Bitmaps().GetBitmapSize(FIRST_DIGIT_KEY));
+        m_DigitTexts[static_cast<std::size_t>(k)] = new TPictureText(this, picture);
     }
+    TellDigits();
     EnableArrows(false);
 }
 
@@ -100,6 +112,7 @@ void TFormSeg7::ButtonClick(TButtonManager&, int32_t id)
     const bool up = id % 2 == 0;
     value = (value + (up ? 1 : DIGIT_VALUES - 1)) % DIGIT_VALUES;
     repaint();
+    TellDigits();
     SendDigits();
 }
 
@@ -134,6 +147,16 @@ void TFormSeg7::DrawDigits(QPainter& canvas) const
         const int x = AnchorX(k);
         Bitmaps().DrawBitmap(FIRST_DIGIT_KEY + m_DigitValues[static_cast<std::size_t>(k)],
                              x + PICTURE_OFFSET_X, PICTURE_TOP, canvas);
-        DrawTextAt(canvas, x + LABEL_OFFSET_X, ANCHOR_TOP, QStringLiteral("HEX%1").arg(k));
+        DrawTextAt(canvas, x + LABEL_OFFSET_X, ANCHOR_TOP, DigitName(k));
+    }
+}
+
+void TFormSeg7::TellDigits()
+{
+    for (int k = 0; k < DIGIT_COUNT; ++k)
+    {
+        const int value = m_DigitValues[static_cast<std::size_t>(k)];
+        m_DigitTexts[static_cast<std::size_t>(k)]->setText(
+            DigitName(k) + QLatin1Char(' ') + QString::number(value, DIGIT_VALUES).toUpper());
     }
 }

@@ -1,5 +1,6 @@
 // Draws the skin into a folder at build time: NAME.bmp for every bitmap (24-bit) and
-// WELCOME_AVI.gif for the welcome clip. Run with QT_QPA_PLATFORM=offscreen.
+// WELCOME_AVI.gif for the welcome clip, and the same at twice the density in 2x/.
+// Run with QT_QPA_PLATFORM=offscreen.
 
 #include "resources/skingen/GifWriter.h"
 #include "resources/skingen/SkinCatalog.h"
@@ -15,6 +16,9 @@ namespace
 {
 
 constexpr const char* CLIP_NAME = "WELCOME_AVI";
+// Twins at twice the density, for screens that scale the layout up.
+constexpr const char* DENSE_FOLDER = "2x";
+constexpr int DENSE_SCALE = 2;
 
 bool WriteFile(const QString& path, const QByteArray& bytes, QString& error)
 {
@@ -41,20 +45,23 @@ bool WriteBitmap(const QString& path, const QImage& image, QString& error)
     return WriteFile(path, bytes, error);
 }
 
-bool DrawAll(const QDir& folder, QString& error)
+// Every picture at one scale into folder: the layout's own (1) or the denser twin (2).
+bool DrawAt(const QDir& folder, int scale, QString& error)
 {
     for (const SkinPicture& picture : SkinPictures())
     {
-        const QImage image = picture.Draw();
+        const QImage image = picture.Draw(scale);
         const QString name = QString::fromLatin1(picture.Name);
-        if (image.size() != picture.Size)
+        const QSize expected = picture.Size * scale;
+        if (image.size() != expected)
         {
-            error = QStringLiteral("%1 came out %2 x %3, expected %4 x %5")
+            error = QStringLiteral("%1 at %2x came out %3 x %4, expected %5 x %6")
                         .arg(name)
+                        .arg(scale)
                         .arg(image.width())
                         .arg(image.height())
-                        .arg(picture.Size.width())
-                        .arg(picture.Size.height());
+                        .arg(expected.width())
+                        .arg(expected.height());
             return false;
         }
         if (!WriteBitmap(folder.filePath(name + QStringLiteral(".bmp")), image, error))
@@ -62,14 +69,25 @@ bool DrawAll(const QDir& folder, QString& error)
             return false;
         }
     }
-    const QByteArray clip = TGifWriter::Encode(WelcomeClip::Frames(), WelcomeClip::FRAME_MS);
+    const QByteArray clip = TGifWriter::Encode(WelcomeClip::Frames(scale), WelcomeClip::FRAME_MS);
     if (clip.isEmpty())
     {
-        error = QStringLiteral("The welcome clip could not be encoded");
+        error = QStringLiteral("The welcome clip could not be encoded at %1x").arg(scale);
         return false;
     }
     return WriteFile(folder.filePath(QString::fromLatin1(CLIP_NAME) + QStringLiteral(".gif")), clip,
                      error);
+}
+
+bool DrawAll(const QDir& folder, QString& error)
+{
+    const QString dense = QString::fromLatin1(DENSE_FOLDER);
+    if (!folder.mkpath(dense))
+    {
+        error = QStringLiteral("Unable to create '%1'").arg(folder.filePath(dense));
+        return false;
+    }
+    return DrawAt(folder, 1, error) && DrawAt(QDir(folder.filePath(dense)), DENSE_SCALE, error);
 }
 
 } // namespace

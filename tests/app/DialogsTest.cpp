@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/GuiHost.h"
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/UnitAbout.h"
 #include "app/UnitMain.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -46,6 +48,25 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
     }
     TSingleInstance meanwhile;
     EXPECT_FALSE(meanwhile.Acquire());
+}
+
+TEST(SingleInstance, SecondStartBringsTheFirstToTheFront)
+{
+    EXPECT_FALSE(TInstanceChannel::Knock()) << "nobody listens";
+    // A socket left by a copy that died does not keep the next one from listening.
+    QFile stale(TSingleInstance::ChannelPath());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    TInstanceChannel channel;
+    int knocks = 0;
+    ASSERT_TRUE(channel.Listen([&] { ++knocks; }));
+
+    TSingleInstance first;
+    ASSERT_TRUE(first.Acquire());
+    TRecordingHost host(QString{});
+    EXPECT_EQ(RunControlPanel(host), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return knocks == 1; }));
+    EXPECT_EQ(host.Messages.size(), 1u) << "and still says the application is running";
 }
 
 TEST(SingleInstance, LockIsFreeAgainOnceTheFirstEnds)
