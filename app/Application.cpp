@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "host/Host.h"
@@ -7,6 +8,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <cstdio>
 #include <exception>
 
 namespace
@@ -17,6 +19,8 @@ void RunMainWindow(THost& host)
     InstallFontSubstitutes();
     InstallApplicationIcon();
     TFormMain form(host);
+    TInstanceChannel channel;
+    channel.Listen([&form] { form.BringToFront(); });
     form.show();
     QApplication::exec();
 }
@@ -58,8 +62,9 @@ void InstallFontSubstitutes()
     // for platforms without it, and give the old bitmap face a plain sans one.
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Times New Roman"),
+        {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
@@ -79,6 +84,10 @@ int RunControlPanel(THost& host)
     TSingleInstance instance;
     if (!instance.Acquire())
     {
+        // Said on the terminal too, for a start from a shell or a script.
+        std::fprintf(stderr, "%s\n", ALREADY_RUNNING_TEXT);
+        // The running copy comes to the front whether or not the user reads the box.
+        TInstanceChannel::Knock();
         host.ShowMessage(THost::mkInformation, QString::fromLatin1(ALREADY_RUNNING_TEXT));
         return 0;
     }

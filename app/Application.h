@@ -31,7 +31,7 @@ private:
 void InstallFontSubstitutes();
 /// Every window's icon (_NET_WM_ICON on X11): the application icon at each of its sizes.
 void InstallApplicationIcon();
-/// The program: takes the single-instance lock (or says "The application is running."),
-/// shows the main window and runs the event loop until it closes. Needs a QApplication.
-/// Returns the process exit code, 0.
+/// The program: takes the single-instance lock (or says "The application is running." on
+/// standard error and in a box), shows the main window and runs the event loop until it
+/// closes. Needs a QApplication. Returns the process exit code, 0.
 int RunControlPanel(THost& host);

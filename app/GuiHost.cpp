@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace
@@ -17,6 +18,18 @@ int ExecWithArrow(QDialog& dialog)
     const int result = dialog.exec();
     SetAppCursor(shape);
     return result;
+}
+
+/// The name to save to: as typed when it exists (a file, a device, a FIFO) or has a suffix,
+/// else with the default suffix.
+QString SaveName(const QString& typed, const QString& defaultSuffix)
+{
+    const QFileInfo info(typed);
+    if (defaultSuffix.isEmpty() || info.exists() || info.isSymLink() || !info.suffix().isEmpty())
+    {
+        return typed;
+    }
+    return typed + QLatin1Char('.') + defaultSuffix;
 }
 } // namespace
 
@@ -69,13 +82,19 @@ QString TGuiHost::AskFileName(bool save, const QString& filter, const QString& d
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The caller decides what replacing a file means.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
-    dialog.setDefaultSuffix(defaultSuffix);
+    // The dialog would add the suffix to every name without one: /dev/null, a FIFO or an
+    // existing file would become a new file beside it. A save adds it here instead.
+    if (!save)
+    {
+        dialog.setDefaultSuffix(defaultSuffix);
+    }
     const bool accepted = ExecWithArrow(dialog) == QDialog::Accepted;
     if (!accepted || dialog.selectedFiles().isEmpty())
     {
         return QString();
     }
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    return save ? SaveName(chosen, defaultSuffix) : chosen;
 }
 
 void TGuiHost::SetMessageFunction(TMessageFunction function)

@@ -28,7 +28,7 @@ public:
     /// A modal file dialog for one existing file; "" when cancelled.
     QString AskOpenFileName(const QString& filter, const QString& defaultSuffix) override;
     /// A modal file dialog for a file to write, without asking before replacing; "" when
-    /// cancelled.
+    /// cancelled. The default suffix is added only to a new name without a suffix.
     QString AskSaveFileName(const QString& filter, const QString& defaultSuffix) override;
 
     /// Replaces how messages are shown; an empty function restores the message box.

@@ -7,20 +7,6 @@
 #include <unistd.h>
 #endif
 
-namespace
-{
-// The lock file's name: one lock per user.
-QString LockFileName()
-{
-#ifdef _WIN32
-    return QString::fromLatin1(SINGLE_INSTANCE_NAME) + QStringLiteral(".lock");
-#else
-    return QString::fromLatin1(SINGLE_INSTANCE_NAME) + QLatin1Char('-') +
-           QString::number(getuid()) + QStringLiteral(".lock");
-#endif
-}
-} // namespace
-
 TSingleInstance::TSingleInstance() : m_Lock(LockPath())
 {
     // Never judge a lock stale by its age: a control panel may run for days.
@@ -54,7 +40,27 @@ QString TSingleInstance::LockFolder()
 #endif
 }
 
+// One lock and one channel per user.
+QString TSingleInstance::BaseName()
+{
+#ifdef _WIN32
+    return QString::fromLatin1(SINGLE_INSTANCE_NAME);
+#else
+    return QString::fromLatin1(SINGLE_INSTANCE_NAME) + QLatin1Char('-') + QString::number(getuid());
+#endif
+}
+
 QString TSingleInstance::LockPath()
 {
-    return QDir(LockFolder()).filePath(LockFileName());
+    return QDir(LockFolder()).filePath(BaseName() + QStringLiteral(".lock"));
+}
+
+QString TSingleInstance::ChannelPath()
+{
+#ifdef _WIN32
+    // A pipe name; pipes are machine-wide there, so it carries the user's name.
+    return BaseName() + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
+#else
+    return QDir(LockFolder()).filePath(BaseName() + QStringLiteral(".socket"));
+#endif
 }

@@ -27,9 +27,12 @@ public:
     bool Acquire();
     /// Path of the lock file.
     static QString LockPath();
+    /// Path of the local socket on which the running copy hears later starts, beside the lock.
+    static QString ChannelPath();
 
 private:
     static QString LockFolder();
+    static QString BaseName();
 
     QLockFile m_Lock;
 };

@@ -18,7 +18,10 @@
 #include "skin/ButtonManager.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
+#include "skin/StatusLabel.h"
 
+#include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -26,6 +29,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -35,6 +39,7 @@ namespace
 const QSize MAIN_CLIENT_SIZE(620, 600); // also the size of "MAIN_UI"
 const char* const MAIN_BACKGROUND = "MAIN_UI";
 const char* const WELCOME_CLIP = ":/skin/WELCOME_AVI.gif";
+const char* const WELCOME_CLIP_DENSE = ":/skin/2x/WELCOME_AVI.gif";
 
 const char* const TAB_STRIP = "TAB_BUTTON";
 
@@ -108,16 +113,21 @@ constexpr int INFO_FONT_PIXELS = 11;
 const char* const TEXT_CONNECT = "Connect";
 const char* const TEXT_DISCONNECT = "Disconnect";
 
+// What screen readers call the system buttons, whose pictures say it to everyone else.
+const char* const NAME_CLOSE = "Close";
+const char* const NAME_MINI = "Minimize";
+const char* const NAME_ABOUT = "About";
+
 // The small mark in front of the information line; its lower-left colour is see-through.
-QPixmap InfoIcon()
+QPixmap InfoIcon(qreal ratio)
 {
-    QImage icon;
-    if (!TBitmapManager::LoadBitmapResource(QString::fromLatin1(INFO_ICON), icon))
+    TSkinBitmap icon;
+    if (!icon.Load(QString::fromLatin1(INFO_ICON)))
     {
         qWarning("The program's resources hold no %s bitmap", INFO_ICON);
         return {};
     }
-    return QPixmap::fromImage(TBitmapManager::MaskLowerLeftColour(icon));
+    return QPixmap::fromImage(icon.Masked().For(ratio));
 }
 
 } // namespace
@@ -165,11 +175,12 @@ void TFormMain::CreateControls()
     CGaugeConfig = new TGauge(this);
     CGaugeConfig->setGeometry(GAUGE_RECT);
     CGaugeConfig->setFont(PixelFont(QStringLiteral("Arial"), STATUS_FONT_PIXELS));
-    LabelInfo = MakeLabel(this, LABEL_INFO_RECT, PixelFont(QStringLiteral("Arial"), INFO_FONT_PIXELS),
-                          Qt::AlignLeft | Qt::AlignTop);
+    LabelInfo = new TStatusLabel(this);
+    PlaceLabel(LabelInfo, LABEL_INFO_RECT, PixelFont(QStringLiteral("Arial"), INFO_FONT_PIXELS),
+               Qt::AlignLeft | Qt::AlignTop);
     LabelInfo->hide();
     ImageInfo = MakeLabel(this, IMAGE_INFO_RECT, font(), Qt::AlignCenter);
-    ImageInfo->setPixmap(InfoIcon());
+    ImageInfo->setPixmap(InfoIcon(devicePixelRatio()));
     AnimateWelcome = new QLabel(this);
     AnimateWelcome->setGeometry(WELCOME_RECT);
     // The clip is a window of its own inside the main one, so no drag handle.
@@ -191,6 +202,9 @@ void TFormMain::CreateControls()
     ButtonClose = MakeHiddenButton(this, BUTTON_CLOSE_RECT, QString());
     ButtonMini = MakeHiddenButton(this, BUTTON_MINI_RECT, QString());
     ButtonAbout = MakeHiddenButton(this, BUTTON_ABOUT_RECT, QString());
+    ButtonClose->setAccessibleName(QString::fromLatin1(NAME_CLOSE));
+    ButtonMini->setAccessibleName(QString::fromLatin1(NAME_MINI));
+    ButtonAbout->setAccessibleName(QString::fromLatin1(NAME_ABOUT));
     ButtonConnect = MakeHiddenButton(this, BUTTON_CONNECT_RECT, QString::fromLatin1(TEXT_CONNECT));
 
     TimerRun = new QTimer(this);
@@ -233,17 +247,36 @@ void TFormMain::InitSkin()
                              QString::fromLatin1(ABOUT_STRIP));
     m_pSysButtons->AddButton(ID_CONNECT, QString(), CONNECT_BUTTON_AT.y(), CONNECT_BUTTON_AT.x(),
                              QString::fromLatin1(CONNECT_STRIP));
+    m_pSysButtons->SetName(ID_CLOSE, ButtonClose->accessibleName());
+    m_pSysButtons->SetName(ID_MINI, ButtonMini->accessibleName());
+    m_pSysButtons->SetName(ID_ABOUT, ButtonAbout->accessibleName());
+    m_pSysButtons->SetName(ID_CONNECT, ButtonConnect->text());
+    m_pTabButtons->OnKeyPress = [this](int32_t tab) { FocusPanel(tab); };
 
     AnimateWelcome->move(WELCOME_RECT.topLeft());
-    m_pWelcomeMovie = new QMovie(QString::fromLatin1(WELCOME_CLIP), QByteArray(), AnimateWelcome);
-    AnimateWelcome->setMovie(m_pWelcomeMovie);
+    // Frames go to the label one by one, so that a denser clip shows at the layout's size.
+    const bool dense =
+        devicePixelRatio() > 1.0 && QFile::exists(QString::fromLatin1(WELCOME_CLIP_DENSE));
+    m_WelcomeScale = dense ? SKIN_HIGH_SCALE : 1;
+    m_pWelcomeMovie = new QMovie(QString::fromLatin1(dense ? WELCOME_CLIP_DENSE : WELCOME_CLIP),
+                                 QByteArray(), AnimateWelcome);
+    connect(m_pWelcomeMovie, &QMovie::frameChanged, this, &TFormMain::ShowWelcomeFrame);
     AnimateWelcome->show();
     m_pWelcomeMovie->start();
+}
+
+void TFormMain::ShowWelcomeFrame()
+{
+    QPixmap frame = m_pWelcomeMovie->currentPixmap();
+    frame.setDevicePixelRatio(m_WelcomeScale);
+    AnimateWelcome->setPixmap(frame);
 }
 
 void TFormMain::FormCreate()
 {
     CreatePanels();
+    OrderFocus();
+    CreateShortcuts();
     // The information line is read over the clip and the panels.
     LabelInfo->raise();
     ImageInfo->raise();
@@ -260,8 +293,63 @@ void TFormMain::CreatePanels()
         panel->hide();
         panel->OnShowInfo = [this](const QString& text, TInfoColour colour)
         { SetInfo(text, colour); };
+        panel->setAccessibleName(QString::fromLatin1(TABS[tab].Caption));
         m_pPanels[tab] = std::move(panel);
     }
+}
+
+// Tab runs through the shown panel's controls, then the tabs, Connect and the title bar's
+// buttons from the left, and round again.
+void TFormMain::OrderFocus()
+{
+    std::vector<QWidget*> order;
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+        order.push_back(m_pTabButtons->FocusWidget(tab));
+    for (int32_t id : {ID_CONNECT, ID_ABOUT, ID_MINI, ID_CLOSE})
+        order.push_back(m_pSysButtons->FocusWidget(id));
+    ChainFocus(order);
+}
+
+void TFormMain::CreateShortcuts()
+{
+    for (int tab = 0; tab < TAB_COUNT; ++tab)
+    {
+        new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + tab)), this,
+                      [this, tab] { TabKey(tab); });
+    }
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this, [this] { StepTabKey(1); });
+    // Shift turns Tab into Backtab on most keyboards.
+    auto* back = new QShortcut(this);
+    back->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    connect(back, &QShortcut::activated, this, [this] { StepTabKey(-1); });
+    // Where no window manager turns Alt+F4 into a close request.
+    new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this,
+                  [this] { m_pSysButtons->KeyPress(ID_CLOSE); });
+}
+
+void TFormMain::TabKey(int tab)
+{
+    m_pTabButtons->KeyPress(tab);
+}
+
+void TFormMain::StepTabKey(int step)
+{
+    int from = m_CurrentTab;
+    if (from == TAB_NONE)
+        from = step > 0 ? -1 : TAB_COUNT;
+    TabKey((from + step + TAB_COUNT) % TAB_COUNT);
+}
+
+void TFormMain::FocusPanel(int tab)
+{
+    // A click that was refused chose nothing.
+    if (tab != m_CurrentTab)
+        return;
+    if (TFormPanel* panel = Panel(tab); panel && panel->FocusFirstControl())
+        return;
+    if (QWidget* button = m_pTabButtons->FocusWidget(tab))
+        button->setFocus(Qt::ShortcutFocusReason);
 }
 
 void TFormMain::DestroyPanels()
@@ -369,6 +457,18 @@ bool TFormMain::event(QEvent* event)
     return QWidget::event(event);
 }
 
+// The window system's close (Alt+F4, the task bar) obeys the close button: while a
+// transfer or a connect runs that button is disabled, and the work must end first.
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_pSysButtons->IsEnabled(ID_CLOSE))
+    {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void TFormMain::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
@@ -469,6 +569,14 @@ void TFormMain::ButtonMiniClick()
     showMinimized();
 }
 
+void TFormMain::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void TFormMain::ButtonAboutClick()
 {
     TFormAbout about(this);
@@ -478,6 +586,7 @@ void TFormMain::ButtonAboutClick()
 void TFormMain::SetConnectLook(bool connected)
 {
     ButtonConnect->setText(QString::fromLatin1(connected ? TEXT_DISCONNECT : TEXT_CONNECT));
+    m_pSysButtons->SetName(ID_CONNECT, ButtonConnect->text());
     m_pSysButtons->SetBitmap(ID_CONNECT,
                              QString::fromLatin1(connected ? DISCONNECT_STRIP : CONNECT_STRIP));
 }

@@ -3,6 +3,7 @@
 #include "session/ConnectSequence.h"
 #include "board/Board.h"
 #include "panels/FormPanel.h"
+#include "skin/StatusLabel.h"
 
 #include <QColor>
 #include <QEvent>
@@ -122,8 +123,18 @@ public:
     void ButtonMiniClick();
     /// Shows the About box modally.
     void ButtonAboutClick();
+    /// A later start asked for this window: shown again if minimised, raised and activated.
+    void BringToFront();
     /// The start-up timer fired: stop it and post WM_AUTOCONNECT.
     void TimerRunTimer();
+
+    /// Ctrl+1 to Ctrl+9: what a click on that tab does, refused where the click would be.
+    void TabKey(int tab);
+    /// Ctrl+Tab (step 1) and Ctrl+Shift+Tab (step -1): the next or previous tab, in a ring.
+    void StepTabKey(int step);
+    /// A tab chosen from the keyboard: the focus goes to its panel's first control, or stays
+    /// on the tab when the panel has none.
+    void FocusPanel(int tab);
 
     /// Index of the shown panel, or TAB_NONE.
     int8_t CurrentTab() const { return m_CurrentTab; }
@@ -144,7 +155,7 @@ public:
     QLabel* LabelCaption;
     QLabel* LabelConnectStatus;
     TGauge* CGaugeConfig;
-    QLabel* LabelInfo;
+    TStatusLabel* LabelInfo;
     QLabel* ImageInfo;
     QLabel* AnimateWelcome;
     TShape* ShapeSegDisp;
@@ -167,6 +178,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -180,6 +192,9 @@ private:
     void FormCreate();
     void CreatePanels();
     void DestroyPanels();
+    void OrderFocus();
+    void CreateShortcuts();
+    void ShowWelcomeFrame();
     void FormPaint(QPainter& canvas);
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y);
@@ -202,6 +217,7 @@ private:
     bool m_bInConnectClick = false; // the connect button's action runs (it lets events through)
 
     QMovie* m_pWelcomeMovie = nullptr;
+    qreal m_WelcomeScale = 1; // the clip's frames are drawn at this density
     // Manual move where the window system offers none (no window manager).
     bool m_bDragging = false;
     QPoint m_DragOffset;

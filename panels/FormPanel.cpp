@@ -1,8 +1,10 @@
 #include "panels/FormPanel.h"
 
+#include "board/Board.h"
 #include "skin/BitmapManager.h"
 #include "skin/SkinWidgets.h"
 
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -52,9 +54,28 @@ void TFormPanel::DetachBoard()
     m_pBoard = nullptr;
 }
 
+bool TFormPanel::IsLive() const
+{
+    return m_pBoard && m_pBoard->IsConnected() && !m_bLinkLost;
+}
+
 bool TFormPanel::IsPolling() const
 {
     return TimerPolling->isActive();
+}
+
+bool TFormPanel::FocusFirstControl()
+{
+    for (QWidget* control = nextInFocusChain(); control != this && isAncestorOf(control);
+         control = control->nextInFocusChain())
+    {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisible())
+        {
+            control->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 TOpResult TFormPanel::Exchange(const std::function<TOpResult(TBoard&)>& op, TRefusal refusal)
@@ -247,16 +268,24 @@ void TFormPanel::mouseReleaseEvent(QMouseEvent* event)
     FormMouseUp(at.x(), at.y());
 }
 
-// A hidden panel does not poll; shown again (the main window restored) it goes on.
+// A panel hidden by the program does not poll; shown again it goes on. A minimised window
+// (a hide from the window system) keeps polling: the board's UART does not wait for it.
 void TFormPanel::hideEvent(QHideEvent* event)
 {
-    TimerPolling->stop();
+    if (!event->spontaneous())
+        TimerPolling->stop();
     QWidget::hideEvent(event);
 }
 
 void TFormPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Every panel has made its controls by its first showing.
+    if (!m_bFocusOrdered)
+    {
+        OrderFocusByPlace(this);
+        m_bFocusOrdered = true;
+    }
     if (m_PollIntervalMs > 0 && m_pBoard && !m_bLinkLost && !TimerPolling->isActive())
         TimerPolling->start(m_PollIntervalMs);
 }

@@ -46,10 +46,11 @@ using TBoardAreas = std::vector<TBoardArea>;
 // Contract: a board to work with between AttachBoard and DetachBoard, OnLinkFailure when one
 // of its board commands failed, ShowInfo for the information line.
 //
-// Kit: skinned button groups drawn over the background with the pointer routed to them; a
-// one-shot poll timer re-armed only after a poll that worked; Exchange, which runs one board
-// operation and turns a lost link into exactly one OnLinkFailure, after which the panel
-// leaves the board alone until the next attach.
+// Kit: skinned button groups drawn over the background with the pointer routed to them, and
+// Tab through every control, skinned or not, in reading order; a one-shot poll timer re-armed
+// only after a poll that worked; Exchange, which runs one board operation and turns a lost link
+// into exactly one OnLinkFailure, after which the panel leaves the board alone until the next
+// attach.
 class TFormPanel : public QWidget
 {
     Q_OBJECT
@@ -76,8 +77,13 @@ public:
     TBoard* Board() const { return m_pBoard; }
     /// True from a failed exchange until the next attach: the panel no longer uses the board.
     bool LinkLost() const { return m_bLinkLost; }
+    /// True while a board is attached, connected, and its link not lost.
+    bool IsLive() const;
     /// True while the poll timer is armed.
     bool IsPolling() const;
+    /// Puts the keyboard focus on the panel's first control that takes it; false when none
+    /// does (the panel only shows).
+    bool FocusFirstControl();
 
     /// Fired with the panel when one of its board commands failed. A failure inside a click or
     /// a poll is told when that handler has finished (its texts and boxes come first); either
@@ -135,7 +141,8 @@ protected:
     virtual void ButtonClick(TButtonManager& group, int32_t id);
 
     /// Arms the one-shot poll: PollBoard runs intervalMs from now, and again intervalMs after
-    /// every poll that returned true. A hidden panel does not poll.
+    /// every poll that returned true. A panel the program hides does not poll; a minimised
+    /// one does.
     void StartPolling(int intervalMs);
     /// Disarms the poll.
     void StopPolling();
@@ -179,4 +186,5 @@ private:
     int m_HandlerDepth = 0;
     bool m_bFailurePending = false; // lost inside a handler, told when it ends
     int m_PollIntervalMs = 0;       // 0 while no poll is wanted
+    bool m_bFocusOrdered = false;   // Tab follows the controls' places once the panel is built
 };

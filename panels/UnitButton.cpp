@@ -4,6 +4,7 @@
 #include "ops/ButtonOps.h"
 #include "panels/CanvasText.h"
 #include "skin/BitmapManager.h"
+#include "skin/PictureText.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
@@ -45,6 +46,16 @@ bool IsDown(uint32_t state, uint32_t bit)
     return (state >> bit & 1u) != 0;
 }
 
+int KeyLeft(uint32_t i)
+{
+    return KEY_RIGHT_X - KEY_STEP_X * static_cast<int>(i);
+}
+
+int SwitchLeft(uint32_t j)
+{
+    return SWITCH_RIGHT_X - SWITCH_STEP_X * static_cast<int>(j);
+}
+
 } // namespace
 
 TFormButton::TFormButton(QWidget* owner, THost& host)
@@ -59,6 +70,13 @@ TFormButton::TFormButton(QWidget* owner, THost& host)
         if (!Bitmaps().AddBitmap(key, QString::fromLatin1(name), true))
             qWarning("The program's resources hold no %s bitmap", name);
     }
+    const QSize key = Bitmaps().GetBitmapSize(BMP_BUTTON_UP);
+    for (uint32_t i = 0; i < KEY_COUNT; ++i)
+        m_KeyTexts[i] = new TPictureText(this, QRect(QPoint(KeyLeft(i), KEY_TOP), key));
+    const QSize slide = Bitmaps().GetBitmapSize(BMP_SW_UP);
+    for (uint32_t j = 0; j < SWITCH_COUNT; ++j)
+        m_SwitchTexts[j] = new TPictureText(this, QRect(QPoint(SwitchLeft(j), SWITCH_TOP), slide));
+    TellInputs();
 }
 
 void TFormButton::AttachBoard(TBoard* board)
@@ -97,8 +115,25 @@ bool TFormButton::PollBoard()
     {
         m_LastDrawnState = m_InputState;
         repaint();
+        TellInputs();
     }
     return true;
+}
+
+void TFormButton::TellInputs()
+{
+    for (uint32_t i = 0; i < KEY_COUNT; ++i)
+    {
+        const bool down = IsDown(m_InputState, i);
+        const QString state = down ? QStringLiteral("pressed") : QStringLiteral("released");
+        m_KeyTexts[i]->setText(QStringLiteral("KEY%1 %2").arg(i).arg(state));
+    }
+    for (uint32_t j = 0; j < SWITCH_COUNT; ++j)
+    {
+        const bool on = IsDown(m_InputState, INPUT_SWITCH_SHIFT + j);
+        const QString state = on ? QStringLiteral("on") : QStringLiteral("off");
+        m_SwitchTexts[j]->setText(QStringLiteral("SW%1 %2").arg(j).arg(state));
+    }
 }
 
 void TFormButton::FormPaint(QPainter& canvas)
@@ -113,7 +148,7 @@ void TFormButton::DrawInputs(QPainter& canvas) const
     canvas.setPen(Qt::white);
     for (uint32_t i = 0; i < KEY_COUNT; ++i)
     {
-        const int left = KEY_RIGHT_X - KEY_STEP_X * static_cast<int>(i);
+        const int left = KeyLeft(i);
         Bitmaps().DrawBitmap(IsDown(m_InputState, i) ? BMP_BUTTON_DOWN : BMP_BUTTON_UP, left,
                              KEY_TOP, canvas);
         DrawTextCentred(canvas, left + KEY_HALF_WIDTH, KEY_LABEL_TOP,
@@ -121,7 +156,7 @@ void TFormButton::DrawInputs(QPainter& canvas) const
     }
     for (uint32_t j = 0; j < SWITCH_COUNT; ++j)
     {
-        const int left = SWITCH_RIGHT_X - SWITCH_STEP_X * static_cast<int>(j);
+        const int left = SwitchLeft(j);
         Bitmaps().DrawBitmap(IsDown(m_InputState, INPUT_SWITCH_SHIFT + j) ? BMP_SW_DOWN : BMP_SW_UP,
                              left, SWITCH_TOP, canvas);
         DrawTextCentred(canvas, left + SWITCH_HALF_WIDTH, SWITCH_LABEL_TOP,

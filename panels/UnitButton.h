@@ -1,8 +1,12 @@
 #pragma once
 
+#include "ops/ButtonOps.h"
 #include "panels/FormPanel.h"
 
+#include <array>
 #include <cstdint>
+
+class TPictureText;
 
 inline constexpr const char* BUTTON_BACKGROUND = "BT_DLG_BK";
 // One poll every 100 ms plus the exchange: the timer is re-armed after each good poll.
@@ -35,7 +39,11 @@ protected:
 
 private:
     void DrawInputs(QPainter& canvas) const;
+    void TellInputs();
 
     uint32_t m_InputState = 0;
     uint32_t m_LastDrawnState = 0;
+    // Each key's and switch's state as text, over its picture.
+    std::array<TPictureText*, KEY_COUNT> m_KeyTexts{};
+    std::array<TPictureText*, SWITCH_COUNT> m_SwitchTexts{};
 };

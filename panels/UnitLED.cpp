@@ -48,6 +48,12 @@ int LedColumn(int32_t id)
     return IsGreen(id) ? id : id - FIRST_RED_ID;
 }
 
+// The lamp's name as the board prints it: GLED0-7, RLED0-9.
+QString LampName(int32_t id)
+{
+    return QStringLiteral("%1LED%2").arg(IsGreen(id) ? 'G' : 'R').arg(LedColumn(id));
+}
+
 QString LampStrip(int32_t id, bool lit)
 {
     const char* name = IsGreen(id) ? (lit ? GREEN_LIT : GREEN_UNLIT) : (lit ? RED_LIT : RED_UNLIT);
@@ -69,6 +75,7 @@ TFormLED::TFormLED(QWidget* owner, THost& host)
         if (!m_pLedButtons->AddButton(id, QString(), top, left, LampStrip(id, true)))
             qWarning("The program's resources hold no %s bitmap", qPrintable(LampStrip(id, true)));
         m_pLedButtons->SetChecked(id, true);
+        m_pLedButtons->SetName(id, LampName(id));
     }
     AddSkinnedButton(*m_pPushButtons, ID_LIGHT_ALL, ButtonLedLightAll,
                      QString::fromLatin1(PUSH_STRIP));
@@ -169,11 +176,6 @@ void TFormLED::EnableButtons(bool enable)
     m_pPushButtons->SetEnabled(ID_UNLIGHT_ALL, enable);
 }
 
-bool TFormLED::IsLive() const
-{
-    return Board() && Board()->IsConnected();
-}
-
 void TFormLED::FormMouseDown(int x, int y)
 {
     if (IsLive())
@@ -186,20 +188,21 @@ void TFormLED::FormMouseMove(int x, int y)
         TFormPanel::FormMouseMove(x, y);
 }
 
+// The lamps show what the board holds: while it cannot hear, a release changes none of them.
+void TFormLED::FormMouseUp(int x, int y)
+{
+    if (IsLive())
+        TFormPanel::FormMouseUp(x, y);
+}
+
 void TFormLED::FormPaint(QPainter& canvas)
 {
     TFormPanel::FormPaint(canvas);
     canvas.setFont(PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS));
-    canvas.setPen(QColor(GREEN_LABEL_COLOUR));
-    for (uint32_t i = 0; i < LED_GREEN_COUNT; ++i)
+    for (int32_t id = 0; id < LED_ID_COUNT; ++id)
     {
-        DrawTextCentred(canvas, LABEL_CENTRE_X - LED_STEP_X * static_cast<int>(i), GREEN_LABEL_TOP,
-                        QStringLiteral("GLED%1").arg(i));
-    }
-    canvas.setPen(QColor(RED_LABEL_COLOUR));
-    for (uint32_t j = 0; j < LED_RED_COUNT; ++j)
-    {
-        DrawTextCentred(canvas, LABEL_CENTRE_X - LED_STEP_X * static_cast<int>(j), RED_LABEL_TOP,
-                        QStringLiteral("RLED%1").arg(j));
+        canvas.setPen(QColor(IsGreen(id) ? GREEN_LABEL_COLOUR : RED_LABEL_COLOUR));
+        DrawTextCentred(canvas, LABEL_CENTRE_X - LED_STEP_X * LedColumn(id),
+                        IsGreen(id) ? GREEN_LABEL_TOP : RED_LABEL_TOP, LampName(id));
     }
 }

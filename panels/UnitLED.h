@@ -44,6 +44,7 @@ protected:
     void FormPaint(QPainter& canvas) override;
     void FormMouseDown(int x, int y) override;
     void FormMouseMove(int x, int y) override;
+    void FormMouseUp(int x, int y) override;
 
 private:
     void ButtonLedLightAllClick();
@@ -52,7 +53,6 @@ private:
     void ShowLed(int32_t id);
     void SendPattern();
     void EnableButtons(bool enable);
-    bool IsLive() const;
 
     TButtonManager* m_pLedButtons;
     TButtonManager* m_pPushButtons;

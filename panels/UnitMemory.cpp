@@ -143,6 +143,7 @@ TFormMemory::TFormMemory(QWidget* owner, THost& host)
     CreateLabels();
     CreateFields();
     CreateButtons();
+    NameFields();
     EnableActions(false);
 }
 
@@ -209,6 +210,34 @@ void TFormMemory::CreateFields()
             &TFormMemory::CheckBoxMemWriteFileLenClick);
     connect(CheckBoxMemReadEntireMem, &QCheckBox::clicked, this,
             &TFormMemory::CheckBoxMemReadEntireMemClick);
+}
+
+// For screen readers: each field by its caption, and its section where captions repeat.
+void TFormMemory::NameFields()
+{
+    const std::pair<QWidget*, QLabel*> captions[] = {
+        {ComboBoxMemType, LabelType},
+        {EditMemRdmAddr, LabelMemRdmAddr},
+        {EditMemRdmWrite, LabelMemRdmWrite},
+        {EditMemRdmRead, LabelMemRdmRead},
+        {EditMemWriteAddr, LabelMemWriteAddr},
+        {EditMemWriteLen, LabelMemWriteLen},
+        {CheckBoxMemWriteFileLen, LabelFileLength},
+        {EditMemReadAddr, LabelMemReadAddr},
+        {EditMemReadLen, LabelMemReadLen},
+        {CheckBoxMemReadEntireMem, LabelEntireMemory},
+    };
+    for (const auto& [control, caption] : captions)
+        NameAfterCaption(control, caption);
+    const std::pair<QWidget*, QLabel*> sections[] = {
+        {EditMemRdmAddr, LabelRandomAccess},      {EditMemRdmWrite, LabelRandomAccess},
+        {EditMemRdmRead, LabelRandomAccess},      {EditMemWriteAddr, LabelSeqWrite},
+        {EditMemWriteLen, LabelSeqWrite},         {CheckBoxMemWriteFileLen, LabelSeqWrite},
+        {EditMemReadAddr, LabelSeqRead},          {EditMemReadLen, LabelSeqRead},
+        {CheckBoxMemReadEntireMem, LabelSeqRead},
+    };
+    for (const auto& [control, section] : sections)
+        control->setAccessibleDescription(section->text());
 }
 
 void TFormMemory::CreateButtons()

@@ -93,6 +93,7 @@ private:
     void CreateLabels();
     void CreateFields();
     void CreateButtons();
+    void NameFields();
 
     void ComboBoxMemTypeSelect(int index);
     void ButtonMemoryRandomReadClick();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace
 {
@@ -54,10 +55,15 @@ TFormProgress::TFormProgress(QWidget* owner)
     }
 }
 
+// A window restored after minimising is shown again by the window system, in the middle of
+// the transfer: only the program's show starts afresh.
 void TFormProgress::showEvent(QShowEvent* event)
 {
-    LabelStatus->clear();
-    ProgressBar->setValue(0);
+    if (!event->spontaneous())
+    {
+        LabelStatus->clear();
+        ProgressBar->setValue(0);
+    }
     QDialog::showEvent(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/Board.h"
 #include "ops/RS232Ops.h"
+#include "panels/ReceiveBox.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
@@ -25,8 +26,8 @@ const QRect BUTTON_SEND_RECT(289, 242, 64, 17);
 const QRect BUTTON_CLEAR_RECT(289, 138, 64, 17);
 
 // The receive box shows the board's text over the background; the send box is a plain box.
-const char* const EDIT_RX_STYLE =
-    "QLineEdit { color: white; background: transparent; border: 1px solid rgb(150,150,150); }";
+const char* const EDIT_RX_STYLE = "QPlainTextEdit { color: white; background: transparent; "
+                                  "border: 1px solid rgb(150,150,150); }";
 
 const char* const MONITOR_TEXT = "RS232 Monitor...";
 const char* const TRANSMITTING_TEXT = "RS232 transmitting...";
@@ -42,10 +43,18 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& rect)
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(rect);
     edit->setFont(LabelFont());
-    // Received text is never cut short by the box.
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->clear();
     return edit;
+}
+
+TReceiveBox* MakeReceiveBox(QWidget* parent, const QRect& rect)
+{
+    auto* box = new TReceiveBox(parent);
+    box->setGeometry(rect);
+    box->setFont(LabelFont());
+    box->setStyleSheet(QString::fromLatin1(EDIT_RX_STYLE));
+    return box;
 }
 
 } // namespace
@@ -56,12 +65,13 @@ TFormRS232::TFormRS232(QWidget* owner, THost& host)
           MakeTextLabel(this, CAPTION_RECT, LabelFont(), "UART to USB TX/RX", QColor(TITLE_CYAN))),
       LabelReceive(MakeTextLabel(this, RECEIVE_RECT, LabelFont(), "Receive:", Qt::white)),
       LabelSend(MakeTextLabel(this, SEND_RECT, LabelFont(), "Send:", Qt::white)),
-      EditRx(MakeEdit(this, EDIT_RX_RECT)), EditSend(MakeEdit(this, EDIT_SEND_RECT)),
+      EditRx(MakeReceiveBox(this, EDIT_RX_RECT)), EditSend(MakeEdit(this, EDIT_SEND_RECT)),
       ButtonSend(AddHiddenButton(BUTTON_SEND_RECT, QStringLiteral("Send"))),
       ButtonClear(AddHiddenButton(BUTTON_CLEAR_RECT, QStringLiteral("Clear"))),
       m_Buttons(AddButtonGroup(bmPush))
 {
-    EditRx->setStyleSheet(QString::fromLatin1(EDIT_RX_STYLE));
+    NameAfterCaption(EditRx, LabelReceive);
+    NameAfterCaption(EditSend, LabelSend);
     AddSkinnedButton(m_Buttons, RS232_ID_SEND, ButtonSend, QStringLiteral("NORMAL_BTN"));
     AddSkinnedButton(m_Buttons, RS232_ID_CLEAR, ButtonClear, QStringLiteral("NORMAL_BTN"));
     SetSendEnabled(false);
@@ -126,7 +136,7 @@ void TFormRS232::ButtonSendClick()
 
 void TFormRS232::ButtonClearClick()
 {
-    EditRx->clear();
+    EditRx->Clear();
 }
 
 bool TFormRS232::PollBoard()
@@ -134,8 +144,7 @@ bool TFormRS232::PollBoard()
     QByteArray received;
     const TOpResult result =
         Exchange([&received](TBoard& board) { return ReceiveUartChunk(board, received); });
-    if (!received.isEmpty())
-        EditRx->setText(EditRx->text() + QString::fromLatin1(received));
+    EditRx->Append(received);
     if (result == TOpResult::LinkFailed)
     {
         ShowInfo(QString::fromLatin1(RS232_RECEIVE_FAILED_TEXT), TInfoColour::Red);

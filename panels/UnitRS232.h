@@ -5,6 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TReceiveBox;
 
 inline constexpr const char* RS232_BACKGROUND = "TAB_DLG_BK";
 inline constexpr int32_t RS232_ID_SEND = 0;
@@ -37,7 +38,7 @@ public:
     QLabel* LabelCaption;
     QLabel* LabelReceive;
     QLabel* LabelSend;
-    QLineEdit* EditRx;
+    TReceiveBox* EditRx;
     QLineEdit* EditSend;
     QPushButton* ButtonSend;
     QPushButton* ButtonClear;

@@ -3,6 +3,7 @@
 #include "board/Board.h"
 #include "panels/CanvasText.h"
 #include "skin/BitmapManager.h"
+#include "skin/PictureText.h"
 #include "skin/SkinColours.h"
 #include "skin/SkinWidgets.h"
 
@@ -42,6 +43,11 @@ int AnchorX(int k)
     return ANCHOR_RIGHT_X - ANCHOR_STEP_X * k;
 }
 
+QString DigitName(int k)
+{
+    return QStringLiteral("HEX%1").arg(k);
+}
+
 } // namespace
 
 TFormSeg7::TFormSeg7(QWidget* owner, THost& host)
@@ -62,7 +68,13 @@ TFormSeg7::TFormSeg7(QWidget* owner, THost& host)
                                    QString::fromLatin1(RIGHT_STRIP));
         m_pArrowButtons->AddButton(2 * k + 1, QString(), ARROW_TOP, LEFT_ARROW_X - shift,
                                    QString::fromLatin1(LEFT_STRIP));
+        m_pArrowButtons->SetName(2 * k, DigitName(k) + QStringLiteral(" up"));
+        m_pArrowButtons->SetName(2 * k + 1, DigitName(k) + QStringLiteral(" down"));
+        const QRect picture(QPoint(AnchorX(k) + PICTURE_OFFSET_X, PICTURE_TOP),
+                            Bitmaps().GetBitmapSize(FIRST_DIGIT_KEY));
+        m_DigitTexts[static_cast<std::size_t>(k)] = new TPictureText(this, picture);
     }
+    TellDigits();
     EnableArrows(false);
 }
 
@@ -88,15 +100,24 @@ void TFormSeg7::ButtonClick(TButtonManager&, int32_t id)
 {
     if (id < 0 || id >= ARROW_COUNT)
         return;
+    // The digits show what the board holds: a step it cannot hear is not taken. A board that
+    // is no longer connected is still a failure, once.
+    if (!IsLive())
+    {
+        if (Board())
+            ReportLinkFailure();
+        return;
+    }
     int& value = m_DigitValues[static_cast<std::size_t>(id / 2)];
     const bool up = id % 2 == 0;
     value = (value + (up ? 1 : DIGIT_VALUES - 1)) % DIGIT_VALUES;
     repaint();
+    TellDigits();
     SendDigits();
 }
 
 // Unlike the LED panel, a board that is no longer connected is reported as a failure too:
-// the op answers LinkFailed for it. The new value stays on screen.
+// the op answers LinkFailed for it.
 void TFormSeg7::SendDigits()
 {
     if (!Board())
@@ -126,6 +147,16 @@ void TFormSeg7::DrawDigits(QPainter& canvas) const
         const int x = AnchorX(k);
         Bitmaps().DrawBitmap(FIRST_DIGIT_KEY + m_DigitValues[static_cast<std::size_t>(k)],
                              x + PICTURE_OFFSET_X, PICTURE_TOP, canvas);
-        DrawTextAt(canvas, x + LABEL_OFFSET_X, ANCHOR_TOP, QStringLiteral("HEX%1").arg(k));
+        DrawTextAt(canvas, x + LABEL_OFFSET_X, ANCHOR_TOP, DigitName(k));
+    }
+}
+
+void TFormSeg7::TellDigits()
+{
+    for (int k = 0; k < DIGIT_COUNT; ++k)
+    {
+        const int value = m_DigitValues[static_cast<std::size_t>(k)];
+        m_DigitTexts[static_cast<std::size_t>(k)]->setText(
+            DigitName(k) + QLatin1Char(' ') + QString::number(value, DIGIT_VALUES).toUpper());
     }
 }

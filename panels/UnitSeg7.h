@@ -3,7 +3,10 @@
 #include "ops/Seg7Ops.h"
 #include "panels/FormPanel.h"
 
+#include <array>
 #include <cstdint>
+
+class TPictureText;
 
 inline constexpr const char* SEG7_BACKGROUND = "TAB_DLG_BK";
 // Every digit shows 8 at start.
@@ -39,7 +42,10 @@ private:
     void SendDigits();
     void EnableArrows(bool enable);
     void DrawDigits(QPainter& canvas) const;
+    void TellDigits();
 
     TSeg7Digits m_DigitValues;
     TButtonManager* m_pArrowButtons;
+    // Each digit's value as text, over its picture.
+    std::array<TPictureText*, SEG7_DIGIT_COUNT> m_DigitTexts{};
 };

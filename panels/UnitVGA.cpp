@@ -90,6 +90,15 @@ QFont LabelFont()
     return PointFont(QString::fromLatin1(LABEL_FONT), LABEL_POINTS);
 }
 
+// The preview is drawn at the skin's density for the screen, at the layout's size.
+QImage PreviewCanvas(qreal ratio)
+{
+    const int scale = ratio > 1.0 ? SKIN_HIGH_SCALE : 1;
+    QImage canvas(IMAGE_VGA_RECT.size() * scale, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(scale);
+    return canvas;
+}
+
 } // namespace
 
 TFormVGA::TFormVGA(QWidget* owner, THost& host)
@@ -98,11 +107,12 @@ TFormVGA::TFormVGA(QWidget* owner, THost& host)
                                  QColor(TITLE_CYAN))),
       LabelPattern(MakeTextLabel(this, PATTERN_RECT, LabelFont(), "Pattern:", Qt::white)),
       ComboBoxVGA(new QComboBox(this)), ImageVGA(new QLabel(this)),
-      m_Preview(IMAGE_VGA_RECT.size(), QImage::Format_RGB32)
+      m_Preview(PreviewCanvas(devicePixelRatio()))
 {
     if (!Bitmaps().AddBitmap(COMPOSITE_KEY, QString::fromLatin1(VGA_COMPOSITE), false))
         qWarning("The program's resources hold no %s bitmap", VGA_COMPOSITE);
     ComboBoxVGA->setGeometry(COMBO_VGA_RECT);
+    NameAfterCaption(ComboBoxVGA, LabelPattern);
     ComboBoxVGA->setEditable(false);
     ComboBoxVGA->setMaxVisibleItems(COMBO_VISIBLE_ROWS);
     ComboBoxVGA->setStyleSheet(QString::fromLatin1(COMBO_VGA_STYLE));
@@ -160,7 +170,7 @@ void TFormVGA::DrawPreview(int code)
     {
         QPainter canvas(&m_Preview);
         if (code >= PATTERN_RED && code <= PATTERN_BLACK)
-            canvas.fillRect(m_Preview.rect(), PlainColour(code));
+            canvas.fillRect(QRect(QPoint(0, 0), IMAGE_VGA_RECT.size()), PlainColour(code));
         else
             Bitmaps().DrawBitmap(COMPOSITE_KEY, 0, 0, canvas);
     }
@@ -170,8 +180,8 @@ void TFormVGA::DrawPreview(int code)
 void TFormVGA::DrawGrid(int code)
 {
     QPainter canvas(&m_Preview);
-    const int width = m_Preview.width();
-    const int height = m_Preview.height();
+    const int width = IMAGE_VGA_RECT.width();
+    const int height = IMAGE_VGA_RECT.height();
     for (int row = 0; row < GRID_ROWS; ++row)
     {
         const int top = height * row / GRID_ROWS;

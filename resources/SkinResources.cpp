@@ -6,17 +6,24 @@ namespace
 {
 
 const QString FOLDER = QStringLiteral(":/skin/");
+const QString DENSE_FOLDER = QStringLiteral(":/skin/2x/");
+constexpr int DENSE_SCALE = 2;
+
+QString FolderOf(int scale)
+{
+    return scale == DENSE_SCALE ? DENSE_FOLDER : FOLDER;
+}
 
 } // namespace
 
-QString SkinBitmapPath(const QString& name)
+QString SkinBitmapPath(const QString& name, int scale)
 {
-    return FOLDER + name.toUpper() + QStringLiteral(".bmp");
+    return FolderOf(scale) + name.toUpper() + QStringLiteral(".bmp");
 }
 
-QString SkinClipPath(const QString& name)
+QString SkinClipPath(const QString& name, int scale)
 {
-    return FOLDER + name.toUpper() + QStringLiteral(".gif");
+    return FolderOf(scale) + name.toUpper() + QStringLiteral(".gif");
 }
 
 QStringList AppIconPaths()

@@ -1,7 +1,10 @@
 #include "skin/ButtonManager.h"
 
 #include "skin/AppCursor.h"
+#include "skin/ButtonProxy.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -12,6 +15,8 @@ TButtonManager::TButtonManager(QWidget* window, TButtonMode mode) : m_hWnd(windo
 TButtonManager::~TButtonManager()
 {
     ReleaseCapture();
+    for (const QPointer<TButtonProxy>& proxy : m_Proxies)
+        delete proxy.data();
 }
 
 bool TButtonManager::AddButton(int32_t id, const QString& caption, int top, int left,
@@ -22,6 +27,7 @@ bool TButtonManager::AddButton(int32_t id, const QString& caption, int top, int 
     {
         return false;
     }
+    m_Proxies.emplace_back(m_hWnd ? new TButtonProxy(m_hWnd, *this, *button) : nullptr);
     m_Buttons.push_back(std::move(button));
     return true;
 }
@@ -39,6 +45,8 @@ void TButtonManager::PaintAll(QPainter& canvas) const
 void TButtonManager::Show(TCustomButton& button, TCustomButton::TLook look)
 {
     button.SetLook(look);
+    if (TButtonProxy* proxy = ProxyOf(button))
+        proxy->Sync();
     if (m_hWnd && m_hWnd->isVisible())
     {
         m_hWnd->repaint(button.Rect());
@@ -222,4 +230,60 @@ void TButtonManager::SetCaption(int32_t id, const QString& text)
         button->SetCaption(text);
         Show(*button, TCustomButton::lkResting);
     }
+}
+
+void TButtonManager::SetName(int32_t id, const QString& name)
+{
+    if (TCustomButton* button = FindButton(id))
+    {
+        button->SetName(name);
+        Show(*button, button->Look());
+    }
+}
+
+TButtonProxy* TButtonManager::ProxyOf(const TCustomButton& button) const
+{
+    for (std::size_t i = 0; i < m_Buttons.size(); ++i)
+    {
+        if (m_Buttons[i].get() == &button)
+            return m_Proxies[i].data();
+    }
+    return nullptr;
+}
+
+QWidget* TButtonManager::FocusWidget(int32_t id) const
+{
+    const TCustomButton* button = FindButton(id);
+    return button ? ProxyOf(*button) : nullptr;
+}
+
+void TButtonManager::Refresh(TCustomButton& button)
+{
+    Show(button, button.Look());
+}
+
+bool TButtonManager::KeyPress(int32_t id)
+{
+    const TCustomButton* button = FindButton(id);
+    if (!button || !button->IsEnabled() || !m_hWnd || !m_hWnd->isVisible())
+        return false;
+    const QPoint at = button->Rect().center();
+    const QPointer<QWidget> window = m_hWnd;
+    SendPointer(QEvent::MouseButtonPress, at);
+    if (!window)
+        return true;
+    SendPointer(QEvent::MouseButtonRelease, at);
+    if (window && OnKeyPress)
+        OnKeyPress(id);
+    return true;
+}
+
+// Not a spontaneous event: the window system's focus and pointer state stay as they are.
+void TButtonManager::SendPointer(QEvent::Type type, const QPoint& at)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(Qt::LeftButton) : Qt::NoButton;
+    QMouseEvent event(type, QPointF(at), QPointF(m_hWnd->mapTo(m_hWnd->window(), at)),
+                      QPointF(m_hWnd->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_hWnd, &event);
 }

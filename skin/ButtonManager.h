@@ -2,20 +2,25 @@
 
 #include "skin/CustomButton.h"
 
+#include <QEvent>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QPainter;
+class QPoint;
 class QWidget;
+class TButtonProxy;
 
 // Selection modes of a button group.
 enum TButtonMode : uint8_t
 {
-    bmRadio = 0,  // a release checks that button and unchecks the others (tabs)
-    bmPush = 1,   // checked flags are left alone
-    bmToggle = 2  // a release flips that button's checked flag (LEDs)
+    bmRadio = 0, // a release checks that button and unchecks the others (tabs)
+    bmPush = 1,  // checked flags are left alone
+    bmToggle = 2 // a release flips that button's checked flag (LEDs)
 };
 
 inline constexpr int32_t NO_BUTTON_ID = -1;
@@ -23,6 +28,11 @@ inline constexpr int32_t NO_BUTTON_ID = -1;
 // The skinned buttons of one window. The window forwards its pointer events here and acts
 // on the reported id; its paint handler calls PaintAll after drawing its background.
 // A state change repaints the button's rectangle at once; painting draws the current look.
+//
+// Each button has a TButtonProxy on the window for the keyboard and for assistive technology:
+// Tab reaches every enabled button (in the order they were added, unless the window chains
+// them otherwise), Space or Return press it through the window's own pointer handlers, so a
+// key does exactly what a click does.
 class TButtonManager
 {
 public:
@@ -69,6 +79,19 @@ public:
     void SetBitmap(int32_t id, const QString& name);
     /// Replaces the caption and redraws the button.
     void SetCaption(int32_t id, const QString& text);
+    /// Names a button without a caption for assistive technology ("Close", "GLED0").
+    void SetName(int32_t id, const QString& name);
+
+    /// Presses the button from the keyboard: a press and a release at its centre, delivered to
+    /// the window's own pointer handlers, then OnKeyPress. False, doing nothing, when no
+    /// enabled button has the id or the window is hidden: where a click would miss.
+    bool KeyPress(int32_t id);
+    /// Told after KeyPress has run the click, with the button's id.
+    std::function<void(int32_t id)> OnKeyPress;
+    /// The widget that takes the keyboard focus for the button; nullptr when none has the id.
+    QWidget* FocusWidget(int32_t id) const;
+    /// Redraws button in its current look, the focus look included.
+    void Refresh(TCustomButton& button);
 
     /// Id of the button drawn hover or pressed, NO_BUTTON_ID when none.
     int32_t HotID() const { return m_HotID; }
@@ -81,10 +104,14 @@ private:
     void Show(TCustomButton& button, TCustomButton::TLook look);
     void Capture();
     void ReleaseCapture();
+    TButtonProxy* ProxyOf(const TCustomButton& button) const;
+    void SendPointer(QEvent::Type type, const QPoint& at);
 
     int32_t m_HotID = NO_BUTTON_ID;
     QWidget* m_hWnd;
     TButtonMode m_Mode;
     bool m_bPressed = false;
     std::vector<std::unique_ptr<TCustomButton>> m_Buttons;
+    // One per button, in the same order; the window owns them, this manager deletes them.
+    std::vector<QPointer<TButtonProxy>> m_Proxies;
 };

@@ -1,11 +1,10 @@
 #include "skin/CustomButton.h"
 
-#include "skin/BitmapManager.h"
-
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 
 namespace
 {
@@ -13,6 +12,9 @@ namespace
 const QColor CAPTION_HIGHLIGHT(0, 234, 255);
 const QColor CAPTION_NORMAL(255, 255, 255);
 const QColor CAPTION_DISABLED(150, 150, 150);
+// The focus outline: one dotted pixel just inside the button's edge.
+const QColor FOCUS_OUTLINE(255, 255, 255);
+constexpr int FOCUS_INSET = 1;
 
 } // namespace
 
@@ -22,8 +24,8 @@ TCustomButton::TCustomButton(int32_t id, const QString& caption, bool /*transpar
 {
     if (!bitmapName.isEmpty())
     {
-        auto strip = std::make_unique<QImage>();
-        if (TBitmapManager::LoadBitmapResource(bitmapName, *strip))
+        auto strip = std::make_unique<TSkinBitmap>();
+        if (strip->Load(bitmapName))
         {
             m_pBitmap = std::move(strip);
             m_BitmapName = bitmapName;
@@ -33,7 +35,7 @@ TCustomButton::TCustomButton(int32_t id, const QString& caption, bool /*transpar
 
 int TCustomButton::RowHeight() const
 {
-    return m_pBitmap ? m_pBitmap->height() / BUTTON_STRIP_ROWS : 0;
+    return m_pBitmap ? m_pBitmap->Size().height() / BUTTON_STRIP_ROWS : 0;
 }
 
 QRect TCustomButton::Rect() const
@@ -42,7 +44,7 @@ QRect TCustomButton::Rect() const
     {
         return {};
     }
-    return QRect(m_X, m_Y, m_pBitmap->width(), RowHeight());
+    return QRect(m_X, m_Y, m_pBitmap->Size().width(), RowHeight());
 }
 
 bool TCustomButton::Contains(int x, int y) const
@@ -51,16 +53,16 @@ bool TCustomButton::Contains(int x, int y) const
     {
         return false;
     }
-    return x >= m_X && y >= m_Y && x < m_X + m_pBitmap->width() && y < m_Y + RowHeight();
+    return x >= m_X && y >= m_Y && x < m_X + m_pBitmap->Size().width() && y < m_Y + RowHeight();
 }
 
 void TCustomButton::Draw(QPainter& canvas, int row) const
 {
-    const int w = m_pBitmap ? m_pBitmap->width() : 0;
+    const int w = m_pBitmap ? m_pBitmap->Size().width() : 0;
     const int h = RowHeight();
     if (m_pBitmap)
     {
-        canvas.drawImage(QPoint(m_X, m_Y), *m_pBitmap, QRect(0, h * row, w, h));
+        m_pBitmap->Draw(canvas, QPoint(m_X, m_Y), QRect(0, h * row, w, h));
     }
     if (m_Caption.isEmpty())
     {
@@ -105,12 +107,22 @@ int TCustomButton::LookRow() const
     case lkResting:
         break;
     }
-    return m_bEnabled ? BUTTON_ROW_NORMAL : BUTTON_ROW_DISABLED;
+    if (!m_bEnabled)
+        return BUTTON_ROW_DISABLED;
+    return m_bFocused ? BUTTON_ROW_HOVER : BUTTON_ROW_NORMAL;
 }
 
 void TCustomButton::PaintLook(QPainter& canvas) const
 {
     Draw(canvas, LookRow());
+    if (!m_bFocused || !m_pBitmap)
+        return;
+    canvas.save();
+    canvas.setPen(QPen(FOCUS_OUTLINE, 1, Qt::DotLine));
+    canvas.setBrush(Qt::NoBrush);
+    // A pen of one pixel draws a rectangle one pixel wider and taller than it is given.
+    canvas.drawRect(Rect().adjusted(FOCUS_INSET, FOCUS_INSET, -FOCUS_INSET - 1, -FOCUS_INSET - 1));
+    canvas.restore();
 }
 
 void TCustomButton::SetCaption(const QString& text)
@@ -131,8 +143,8 @@ bool TCustomButton::SetBitmap(const QString& name)
     {
         return false;
     }
-    QImage strip;
-    if (!TBitmapManager::LoadBitmapResource(name, strip))
+    TSkinBitmap strip;
+    if (!strip.Load(name))
     {
         return false;
     }

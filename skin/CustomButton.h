@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "skin/SkinBitmap.h"
+
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -45,7 +46,8 @@ public:
     void Draw(QPainter& canvas, int row) const;
     /// Draws the resting row: normal when enabled, disabled otherwise.
     void Paint(QPainter& canvas) const;
-    /// Draws the row that the current look asks for.
+    /// Draws the row that the current look asks for, and the focus outline while the keyboard
+    /// focus shows on the button.
     void PaintLook(QPainter& canvas) const;
     /// Replaces the caption.
     void SetCaption(const QString& text);
@@ -55,7 +57,8 @@ public:
 
     /// The button's rectangle in client coordinates; empty without a strip.
     QRect Rect() const;
-    /// The row that the current look draws.
+    /// The row that the current look draws; a resting button with the keyboard focus shows
+    /// its hover row.
     int LookRow() const;
     bool HasBitmap() const { return m_pBitmap != nullptr; }
 
@@ -63,6 +66,14 @@ public:
     bool IsEnabled() const { return m_bEnabled; }
     bool IsChecked() const { return m_bChecked; }
     const QString& Caption() const { return m_Caption; }
+    /// What assistive technology calls the button: the name given to it, else its caption.
+    const QString& Name() const { return m_Name.isEmpty() ? m_Caption : m_Name; }
+    /// Names a button whose picture says what it does (an arrow, a lamp) for those who cannot
+    /// see it.
+    void SetName(const QString& name) { m_Name = name; }
+    /// True while the keyboard focus shows on the button.
+    bool IsFocused() const { return m_bFocused; }
+    void SetFocused(bool focused) { m_bFocused = focused; }
     /// Name of the strip last loaded; empty without one.
     const QString& BitmapName() const { return m_BitmapName; }
     TLook Look() const { return m_Look; }
@@ -78,8 +89,10 @@ private:
     int32_t m_X;
     int32_t m_Y;
     QString m_Caption;
-    std::unique_ptr<QImage> m_pBitmap;
+    QString m_Name;
+    std::unique_ptr<TSkinBitmap> m_pBitmap;
     QString m_BitmapName;
     bool m_bChecked = false;
     TLook m_Look = lkResting;
+    bool m_bFocused = false;
 };

@@ -18,6 +18,7 @@ constexpr size_t LED_COUNT = 18; // GLED0..7 in bits 0..7, RLED0..9 in bits 8..1
 constexpr uint32_t KEY_MASK = (1u << KEY_COUNT) - 1;
 constexpr uint32_t SWITCH_MASK = (1u << SWITCH_COUNT) - 1;
 constexpr uint32_t LED_MASK = (1u << LED_COUNT) - 1;
+constexpr uint32_t IMAGE_START_DIGITS = 0x8888; // what a fresh image shows, as the panel starts
 constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095; // 12-bit converter, one count per mV
 constexpr uint8_t HDMI_PATTERN_COUNT = 9;
 
@@ -38,14 +39,16 @@ struct TBoardInputs
 // What the firmware drives; lost when the FPGA is reconfigured or powered off.
 struct TBoardOutputs
 {
-    uint32_t Leds = 0;
-    uint32_t DigitWord = 0; // digit k in bits 4k..4k+3
+    // A fresh image lights every LED and shows 8888, as the LED and seven-segment panels
+    // start: their first click then changes one lamp or one digit on both.
+    uint32_t Leds = LED_MASK;
+    uint32_t DigitWord = IMAGE_START_DIGITS; // digit k in bits 4k..4k+3
     uint8_t DigitExtra = 0;
     bool UartRunning = false;
-    std::vector<uint8_t> UartSent;     // bytes the PC sent out of the UART
+    std::vector<uint8_t> UartSent;      // bytes the PC sent out of the UART
     std::vector<size_t> UartSentBlocks; // bytes per UartWrite request, as UartSent
     uint64_t UartSentTotal = 0;         // every byte ever sent, "uart clear" or not
-    std::deque<uint8_t> UartToReceive; // bytes waiting for the PC to read
+    std::deque<uint8_t> UartToReceive;  // bytes waiting for the PC to read
     bool HdmiRunning = false;
     uint8_t HdmiPattern = 0;
     uint32_t ButtonPolls = 0; // answered key/switch queries

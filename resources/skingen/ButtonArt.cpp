@@ -17,12 +17,12 @@ namespace
 
 using RowPainter = std::function<void(QPainter&, const QRectF&, ButtonRow)>;
 
-QImage BuildStrip(int width, int height, QRgb surround, const RowPainter& paintRow)
+QImage BuildStrip(int width, int height, QRgb surround, int scale, const RowPainter& paintRow)
 {
     std::array<QImage, BUTTON_ROWS> rows;
     for (ButtonRow row : ALL_ROWS)
     {
-        QImage image = NewCanvas(width, height, surround);
+        QImage image = NewCanvas(width, height, surround, scale);
         QPainter p(&image);
         paintRow(p, QRectF(0, 0, width, height), row);
         rows[static_cast<size_t>(row)] = image;
@@ -224,13 +224,13 @@ ButtonLook PanelLook()
 namespace ButtonArt
 {
 
-QImage TabButton()
+QImage TabButton(int scale)
 {
     ButtonLook look;
     look.Radius = 4.0;
     look.Base = QColor(0x29, 0x33, 0x42);
     return BuildStrip(
-        TAB_WIDTH, TAB_HEIGHT, SkinColour::CHASSIS,
+        TAB_WIDTH, TAB_HEIGHT, SkinColour::CHASSIS, scale,
         [&](QPainter& p, const QRectF& r, ButtonRow row)
         {
             DrawButtonFace(p, r.adjusted(1, 1, -1, -1), row, look);
@@ -256,7 +256,7 @@ QImage TabButton()
         });
 }
 
-QImage SystemButton(SystemGlyph glyph)
+QImage SystemButton(SystemGlyph glyph, int scale)
 {
     ButtonLook look;
     look.Radius = 3.0;
@@ -265,7 +265,7 @@ QImage SystemButton(SystemGlyph glyph)
     {
         look.Accent = QColor(0xff, 0x5a, 0x4a);
     }
-    return BuildStrip(SYSTEM_WIDTH, SYSTEM_HEIGHT, SkinColour::HEADER,
+    return BuildStrip(SYSTEM_WIDTH, SYSTEM_HEIGHT, SkinColour::HEADER, scale,
                       [&](QPainter& p, const QRectF& r, ButtonRow row)
                       {
                           DrawButtonFace(p, r, row, look);
@@ -273,25 +273,25 @@ QImage SystemButton(SystemGlyph glyph)
                       });
 }
 
-QImage ConnectButton(bool disconnect)
+QImage ConnectButton(bool disconnect, int scale)
 {
-    return BuildStrip(CONNECT_WIDTH, CONNECT_HEIGHT, SkinColour::CHASSIS,
+    return BuildStrip(CONNECT_WIDTH, CONNECT_HEIGHT, SkinColour::CHASSIS, scale,
                       [&](QPainter& p, const QRectF& r, ButtonRow row)
                       { PaintConnectRow(p, r, row, disconnect); });
 }
 
-QImage CaptionButton(int width)
+QImage CaptionButton(int width, int scale)
 {
     const ButtonLook look = PanelLook();
-    return BuildStrip(width, CAPTION_HEIGHT, SkinColour::PANEL,
+    return BuildStrip(width, CAPTION_HEIGHT, SkinColour::PANEL, scale,
                       [&](QPainter& p, const QRectF& r, ButtonRow row)
                       { DrawButtonFace(p, r, row, look); });
 }
 
-QImage ArrowButton(bool pointsRight)
+QImage ArrowButton(bool pointsRight, int scale)
 {
     const ButtonLook look = PanelLook();
-    return BuildStrip(ARROW_WIDTH, CAPTION_HEIGHT, SkinColour::PANEL,
+    return BuildStrip(ARROW_WIDTH, CAPTION_HEIGHT, SkinColour::PANEL, scale,
                       [&](QPainter& p, const QRectF& r, ButtonRow row)
                       {
                           DrawButtonFace(p, r, row, look);

@@ -4,6 +4,7 @@
 
 // Four-row button strips (normal, disabled, hover, pressed). Captions are drawn by the
 // program over the face; only the symbol buttons carry their symbol in the picture.
+// Every picture is drawn at scale device pixels per layout pixel.
 namespace ButtonArt
 {
 
@@ -27,18 +28,18 @@ enum class SystemGlyph
 };
 
 /// Main window tab, on the chassis colour.
-QImage TabButton();
+QImage TabButton(int scale);
 
 /// Close, minimise or about button of the header.
-QImage SystemButton(SystemGlyph glyph);
+QImage SystemButton(SystemGlyph glyph, int scale);
 
 /// The big round connect button; disconnect = true for its connected look.
-QImage ConnectButton(bool disconnect);
+QImage ConnectButton(bool disconnect, int scale);
 
 /// Plain caption button of a panel, of the given width.
-QImage CaptionButton(int width);
+QImage CaptionButton(int width, int scale);
 
 /// Seven-segment stepper arrow; pointsRight = true for the up-count arrow.
-QImage ArrowButton(bool pointsRight);
+QImage ArrowButton(bool pointsRight, int scale);
 
 } // namespace ButtonArt

@@ -207,9 +207,9 @@ void DrawDigitSegments(QPainter& p, int value)
     p.drawEllipse(lean.map(QPointF(RIGHT + 5.5, BOTTOM + 1)), 2.2, 2.2);
 }
 
-QImage KeyedCanvas(int w, int h)
+QImage KeyedCanvas(int w, int h, int scale)
 {
-    return NewCanvas(w, h, SkinColour::PANEL);
+    return NewCanvas(w, h, SkinColour::PANEL, scale);
 }
 
 } // namespace
@@ -217,13 +217,13 @@ QImage KeyedCanvas(int w, int h)
 namespace IndicatorArt
 {
 
-QImage LedButton(bool green, bool lit)
+QImage LedButton(bool green, bool lit, int scale)
 {
     const LedHue hue = HueOf(green);
     std::array<QImage, BUTTON_ROWS> rows;
     for (ButtonRow row : ALL_ROWS)
     {
-        QImage image = NewCanvas(LED_WIDTH, LED_HEIGHT, SkinColour::PANEL);
+        QImage image = NewCanvas(LED_WIDTH, LED_HEIGHT, SkinColour::PANEL, scale);
         QPainter p(&image);
         DrawLed(p, row, hue, lit);
         rows[static_cast<size_t>(row)] = image;
@@ -231,10 +231,10 @@ QImage LedButton(bool green, bool lit)
     return StackRows(rows);
 }
 
-QImage HexDigit(int value)
+QImage HexDigit(int value, int scale)
 {
     // painted over the panel colour so its rounded edge blends; outside is keyed away
-    QImage image = KeyedCanvas(DIGIT_WIDTH, DIGIT_HEIGHT);
+    QImage image = KeyedCanvas(DIGIT_WIDTH, DIGIT_HEIGHT, scale);
     const QRectF body(0.5, 0.5, DIGIT_WIDTH - 1.0, DIGIT_HEIGHT - 1.0);
     {
         QPainter p(&image);
@@ -254,9 +254,9 @@ QImage HexDigit(int value)
     return image;
 }
 
-QImage SlideSwitch(bool down)
+QImage SlideSwitch(bool down, int scale)
 {
-    QImage image = KeyedCanvas(SWITCH_WIDTH, SWITCH_HEIGHT);
+    QImage image = KeyedCanvas(SWITCH_WIDTH, SWITCH_HEIGHT, scale);
     const QRectF body(1.5, 0.5, SWITCH_WIDTH - 3.0, SWITCH_HEIGHT - 1.0);
     {
         QPainter p(&image);
@@ -299,9 +299,9 @@ QImage SlideSwitch(bool down)
     return image;
 }
 
-QImage PushKey(bool down)
+QImage PushKey(bool down, int scale)
 {
-    QImage image = KeyedCanvas(KEY_SIZE, KEY_SIZE);
+    QImage image = KeyedCanvas(KEY_SIZE, KEY_SIZE, scale);
     const QRectF housing(4.5, 4.5, KEY_SIZE - 9.0, KEY_SIZE - 9.0);
     QPainterPath outline = RoundRect(housing.adjusted(-0.5, -0.5, 0.5, 0.5), 3);
     outline.setFillRule(Qt::WindingFill); // the legs overlap the housing
@@ -375,9 +375,9 @@ QImage PushKey(bool down)
     return image;
 }
 
-QImage InfoIcon()
+QImage InfoIcon(int scale)
 {
-    QImage image = NewCanvas(INFO_WIDTH, INFO_HEIGHT, SkinColour::INFO_STRIP);
+    QImage image = NewCanvas(INFO_WIDTH, INFO_HEIGHT, SkinColour::INFO_STRIP, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(INFO_WIDTH / 2.0, INFO_HEIGHT / 2.0);

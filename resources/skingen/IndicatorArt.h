@@ -2,7 +2,8 @@
 
 #include <QImage>
 
-// Lamps, digits, switches and keys: the pictures the peripheral panels draw.
+// Lamps, digits, switches and keys: the pictures the peripheral panels draw, each at scale
+// device pixels per layout pixel.
 namespace IndicatorArt
 {
 
@@ -17,18 +18,18 @@ inline constexpr int INFO_WIDTH = 15;
 inline constexpr int INFO_HEIGHT = 13;
 
 /// Four-row strip of a 5 mm lamp, green or red, lit or dark.
-QImage LedButton(bool green, bool lit);
+QImage LedButton(bool green, bool lit, int scale);
 
 /// Seven-segment digit showing value 0 to 15, on the colour key.
-QImage HexDigit(int value);
+QImage HexDigit(int value, int scale);
 
 /// Slide switch with its knob up or down, on the colour key.
-QImage SlideSwitch(bool down);
+QImage SlideSwitch(bool down, int scale);
 
 /// Push button seen from above, released or held down, on the colour key.
-QImage PushKey(bool down);
+QImage PushKey(bool down, int scale);
 
 /// The information line's small icon.
-QImage InfoIcon();
+QImage InfoIcon(int scale);
 
 } // namespace IndicatorArt

@@ -260,9 +260,9 @@ void ControlDeck(QPainter& p)
 namespace MainWindowArt
 {
 
-QImage MainUi()
+QImage MainUi(int scale)
 {
-    QImage image = NewCanvas(WIDTH, HEIGHT, SkinColour::CHASSIS);
+    QImage image = NewCanvas(WIDTH, HEIGHT, SkinColour::CHASSIS, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
     Chassis(p);

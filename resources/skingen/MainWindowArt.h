@@ -22,7 +22,7 @@ inline constexpr QRect INFO_TEXT(245, 562, 329, 16);
 inline constexpr QRect PANEL_AREA(204, 288, 387, 296);
 inline constexpr int PANEL_CLIENT_HEIGHT = 276;
 
-/// Draws the whole background.
-QImage MainUi();
+/// Draws the whole background at scale device pixels per layout pixel.
+QImage MainUi(int scale);
 
 } // namespace MainWindowArt

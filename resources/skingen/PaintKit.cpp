@@ -6,9 +6,10 @@
 namespace PaintKit
 {
 
-QImage NewCanvas(int width, int height, QRgb fill)
+QImage NewCanvas(int width, int height, QRgb fill, int scale)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(fill);
     return image;
 }
@@ -25,13 +26,14 @@ QFont ArtFont(qreal pixelSize, bool bold)
 
 QImage StackRows(const std::array<QImage, BUTTON_ROWS>& rows)
 {
-    const int w = rows[0].width();
-    const int h = rows[0].height();
-    QImage strip(w, h * BUTTON_ROWS, QImage::Format_RGB32);
+    // Painted in layout pixels, so that each row lands pixel for pixel at any scale.
+    const int h = qRound(rows[0].deviceIndependentSize().height());
+    QImage strip(rows[0].width(), rows[0].height() * BUTTON_ROWS, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(rows[0].devicePixelRatio());
     QPainter p(&strip);
     for (int i = 0; i < BUTTON_ROWS; ++i)
     {
-        p.drawImage(0, h * i, rows[static_cast<size_t>(i)]);
+        p.drawImage(QPoint(0, h * i), rows[static_cast<size_t>(i)]);
     }
     return strip;
 }
@@ -144,6 +146,7 @@ QColor GlyphColour(ButtonRow row, const QColor& hoverColour)
 void KeyOutside(QImage& image, const QPainterPath& shape, QRgb key)
 {
     QImage mask(image.size(), QImage::Format_ARGB32);
+    mask.setDevicePixelRatio(image.devicePixelRatio());
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);

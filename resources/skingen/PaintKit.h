@@ -27,13 +27,14 @@ inline constexpr int BUTTON_ROWS = 4;
 inline constexpr std::array<ButtonRow, BUTTON_ROWS> ALL_ROWS = {
     ButtonRow::Normal, ButtonRow::Disabled, ButtonRow::Hover, ButtonRow::Pressed};
 
-/// A fresh opaque 32-bit canvas filled with one colour.
-QImage NewCanvas(int width, int height, QRgb fill);
+/// A fresh opaque 32-bit canvas of width by height layout pixels filled with one colour, at
+/// scale device pixels per layout pixel: painters on it draw in layout pixels.
+QImage NewCanvas(int width, int height, QRgb fill, int scale);
 
 /// The sans-serif face of the skin at a pixel size.
 QFont ArtFont(qreal pixelSize, bool bold = false);
 
-/// Puts four equally tall pictures under each other into one strip.
+/// Puts four equally tall pictures under each other into one strip, at their scale.
 QImage StackRows(const std::array<QImage, BUTTON_ROWS>& rows);
 
 /// How a skinned button face is tinted.

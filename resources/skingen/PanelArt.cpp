@@ -39,9 +39,9 @@ void CornerBrackets(QPainter& p, const QRectF& r, qreal arm, const QColor& colou
 }
 
 // The flat panel with its frame; the rows under the client area match the info strip.
-QImage PanelCanvas()
+QImage PanelCanvas(int scale)
 {
-    QImage image = NewCanvas(PANEL_WIDTH, PANEL_HEIGHT, SkinColour::PANEL);
+    QImage image = NewCanvas(PANEL_WIDTH, PANEL_HEIGHT, SkinColour::PANEL, scale);
     QPainter p(&image);
     p.fillRect(0, PANEL_CLIENT_HEIGHT, PANEL_WIDTH, PANEL_HEIGHT - PANEL_CLIENT_HEIGHT,
                C(SkinColour::INFO_STRIP));
@@ -246,26 +246,26 @@ void HsmcPicture(QPainter& p, const QRectF& area)
 namespace PanelArt
 {
 
-QImage TabDialog()
+QImage TabDialog(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     TitleRule(p);
     return image;
 }
 
-QImage KeysSwitches()
+QImage KeysSwitches(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     Section(p, QRectF(10, 19, PANEL_WIDTH - 20, 100), 26);
     Section(p, QRectF(10, 159, PANEL_WIDTH - 20, 112), 26);
     return image;
 }
 
-QImage Memory()
+QImage Memory(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     Band(p, QRectF(8, 6, PANEL_WIDTH - 16, 30), true);
     Section(p, QRectF(8, 42, PANEL_WIDTH - 16, 70));
@@ -274,9 +274,9 @@ QImage Memory()
     return image;
 }
 
-QImage SdCard()
+QImage SdCard(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     Section(p, QRectF(20, 4, 302, 106), 20);
     Section(p, QRectF(20, 112, 302, 110), 20);
@@ -285,9 +285,9 @@ QImage SdCard()
     return image;
 }
 
-QImage Adc()
+QImage Adc(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     TitleRule(p);
     p.setRenderHint(QPainter::Antialiasing);
@@ -338,9 +338,9 @@ QImage Adc()
     return image;
 }
 
-QImage Hsmc()
+QImage Hsmc(int scale)
 {
-    QImage image = PanelCanvas();
+    QImage image = PanelCanvas(scale);
     QPainter p(&image);
     TitleRule(p);
     HsmcPicture(p, QRectF(292, 58, 80, 166));
@@ -352,9 +352,9 @@ QImage Hsmc()
     return image;
 }
 
-QImage About()
+QImage About(int scale)
 {
-    QImage image = NewCanvas(ABOUT_SIZE, ABOUT_SIZE, SkinColour::PANEL);
+    QImage image = NewCanvas(ABOUT_SIZE, ABOUT_SIZE, SkinColour::PANEL, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 

@@ -10,8 +10,8 @@
 struct SkinPicture
 {
     const char* Name; // resource name, upper case, without extension
-    QSize Size;       // width by height of the whole bitmap (strips: all four rows)
-    std::function<QImage()> Draw;
+    QSize Size;       // width by height in layout pixels (strips: all four rows)
+    std::function<QImage(int scale)> Draw; // at scale device pixels per layout pixel
 };
 
 /// The skin's bitmaps in a fixed order.

@@ -26,11 +26,11 @@ int Edge(int w, double i, double parts)
 namespace TestPatternArt
 {
 
-QImage CompositeBars()
+QImage CompositeBars(int scale)
 {
     const int w = COMPOSITE_WIDTH;
     const int h = COMPOSITE_HEIGHT;
-    QImage image = PaintKit::NewCanvas(w, h, qRgb(BLACK, BLACK, BLACK));
+    QImage image = PaintKit::NewCanvas(w, h, qRgb(BLACK, BLACK, BLACK), scale);
     QPainter p(&image);
     const int mainBottom = static_cast<int>(h * MAIN_ROWS + 0.5);
     const int castleBottom = static_cast<int>(h * (MAIN_ROWS + CASTELLATION) + 0.5);

@@ -10,6 +10,6 @@ inline constexpr int COMPOSITE_WIDTH = 329;
 inline constexpr int COMPOSITE_HEIGHT = 169;
 
 /// Colour bars at 75 %, the reversed castellation row, and the black-level row below.
-QImage CompositeBars();
+QImage CompositeBars(int scale);
 
 } // namespace TestPatternArt

@@ -214,10 +214,10 @@ void InfoStrip(QPainter& p)
 namespace WelcomeClip
 {
 
-QImage Frame(int index)
+QImage Frame(int index, int scale)
 {
     const qreal t = static_cast<qreal>(index % FRAMES) / FRAMES;
-    QImage image = NewCanvas(WIDTH, HEIGHT, SkinColour::INFO_STRIP);
+    QImage image = NewCanvas(WIDTH, HEIGHT, SkinColour::INFO_STRIP, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -232,13 +232,13 @@ QImage Frame(int index)
     return image;
 }
 
-std::vector<QImage> Frames()
+std::vector<QImage> Frames(int scale)
 {
     std::vector<QImage> frames;
     frames.reserve(FRAMES);
     for (int i = 0; i < FRAMES; ++i)
     {
-        frames.push_back(Frame(i));
+        frames.push_back(Frame(i, scale));
     }
     return frames;
 }

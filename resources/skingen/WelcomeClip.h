@@ -15,10 +15,10 @@ inline constexpr int FRAMES = 27;
 inline constexpr int FRAME_MS = 100;
 inline constexpr int INFO_STRIP_HEIGHT = 20; // kept calm: the info line can sit over it
 
-/// Frame number `index` (0 to FRAMES - 1) of the loop.
-QImage Frame(int index);
+/// Frame number `index` (0 to FRAMES - 1) of the loop, at scale device pixels per layout pixel.
+QImage Frame(int index, int scale);
 
-/// All frames in order.
-std::vector<QImage> Frames();
+/// All frames in order, at scale.
+std::vector<QImage> Frames(int scale);
 
 } // namespace WelcomeClip

@@ -1,5 +1,6 @@
-// Draws the skin into a folder at build time: NAME.bmp for every bitmap (24-bit),
-// WELCOME_AVI.gif for the welcome clip and APP_ICON_<size>.png for the application icon.
+// Draws the skin into a folder at build time: NAME.bmp for every bitmap (24-bit) and
+// WELCOME_AVI.gif for the welcome clip, and the same at twice the density in 2x/; and
+// APP_ICON_<size>.png for the application icon.
 // Run with QT_QPA_PLATFORM=offscreen.
 
 #include "resources/skingen/GifWriter.h"
@@ -18,6 +19,9 @@ namespace
 
 constexpr const char* CLIP_NAME = "WELCOME_AVI";
 constexpr const char* ICON_NAME = "APP_ICON_%1.png";
+// Twins at twice the density, for screens that scale the layout up.
+constexpr const char* DENSE_FOLDER = "2x";
+constexpr int DENSE_SCALE = 2;
 
 bool WriteFile(const QString& path, const QByteArray& bytes, QString& error)
 {
@@ -57,6 +61,7 @@ bool WritePng(const QString& path, const QImage& image, QString& error)
     return WriteFile(path, bytes, error);
 }
 
+// The icon is drawn anew at each size of the icon theme, not scaled: no 2x twin.
 bool DrawIcons(const QDir& folder, QString& error)
 {
     for (const int pixels : IconArt::SIZES)
@@ -68,20 +73,23 @@ bool DrawIcons(const QDir& folder, QString& error)
     return true;
 }
 
-bool DrawAll(const QDir& folder, QString& error)
+// Every picture at one scale into folder: the layout's own (1) or the denser twin (2).
+bool DrawAt(const QDir& folder, int scale, QString& error)
 {
     for (const SkinPicture& picture : SkinPictures())
     {
-        const QImage image = picture.Draw();
+        const QImage image = picture.Draw(scale);
         const QString name = QString::fromLatin1(picture.Name);
-        if (image.size() != picture.Size)
+        const QSize expected = picture.Size * scale;
+        if (image.size() != expected)
         {
-            error = QStringLiteral("%1 came out %2 x %3, expected %4 x %5")
+            error = QStringLiteral("%1 at %2x came out %3 x %4, expected %5 x %6")
                         .arg(name)
+                        .arg(scale)
                         .arg(image.width())
                         .arg(image.height())
-                        .arg(picture.Size.width())
-                        .arg(picture.Size.height());
+                        .arg(expected.width())
+                        .arg(expected.height());
             return false;
         }
         if (!WriteBitmap(folder.filePath(name + QStringLiteral(".bmp")), image, error))
@@ -89,14 +97,25 @@ bool DrawAll(const QDir& folder, QString& error)
             return false;
         }
     }
-    const QByteArray clip = TGifWriter::Encode(WelcomeClip::Frames(), WelcomeClip::FRAME_MS);
+    const QByteArray clip = TGifWriter::Encode(WelcomeClip::Frames(scale), WelcomeClip::FRAME_MS);
     if (clip.isEmpty())
     {
-        error = QStringLiteral("The welcome clip could not be encoded");
+        error = QStringLiteral("The welcome clip could not be encoded at %1x").arg(scale);
         return false;
     }
     return WriteFile(folder.filePath(QString::fromLatin1(CLIP_NAME) + QStringLiteral(".gif")), clip,
-                     error) &&
+                     error);
+}
+
+bool DrawAll(const QDir& folder, QString& error)
+{
+    const QString dense = QString::fromLatin1(DENSE_FOLDER);
+    if (!folder.mkpath(dense))
+    {
+        error = QStringLiteral("Unable to create '%1'").arg(folder.filePath(dense));
+        return false;
+    }
+    return DrawAt(folder, 1, error) && DrawAt(QDir(folder.filePath(dense)), DENSE_SCALE, error) &&
            DrawIcons(folder, error);
 }
 

@@ -1,4 +1,6 @@
 #include "app/Application.h"
+#include "app/GuiHost.h"
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/UnitAbout.h"
 #include "app/UnitMain.h"
@@ -6,16 +8,20 @@
 #include "skin/ButtonManager.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -31,7 +37,9 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
     TSingleInstance first;
     ASSERT_TRUE(first.Acquire());
     TRecordingHost host(QString{});
+    testing::internal::CaptureStderr();
     EXPECT_EQ(RunControlPanel(host), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "The application is running.\n");
     EXPECT_EQ(host.Messages, (std::vector<TRecordingHost::TMessage>{
                                  {THost::mkInformation, "The application is running."}}));
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -40,6 +48,25 @@ TEST(SingleInstance, SecondStartSaysSoAndOpensNoWindow)
     }
     TSingleInstance meanwhile;
     EXPECT_FALSE(meanwhile.Acquire());
+}
+
+TEST(SingleInstance, SecondStartBringsTheFirstToTheFront)
+{
+    EXPECT_FALSE(TInstanceChannel::Knock()) << "nobody listens";
+    // A socket left by a copy that died does not keep the next one from listening.
+    QFile stale(TSingleInstance::ChannelPath());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    TInstanceChannel channel;
+    int knocks = 0;
+    ASSERT_TRUE(channel.Listen([&] { ++knocks; }));
+
+    TSingleInstance first;
+    ASSERT_TRUE(first.Acquire());
+    TRecordingHost host(QString{});
+    EXPECT_EQ(RunControlPanel(host), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return knocks == 1; }));
+    EXPECT_EQ(host.Messages.size(), 1u) << "and still says the application is running";
 }
 
 TEST(SingleInstance, LockIsFreeAgainOnceTheFirstEnds)
@@ -109,6 +136,41 @@ TEST(Application, ExceptionFromAnEventHandlerIsShownAndTheLoopGoesOn)
     EXPECT_EQ(host.Messages,
               (std::vector<TRecordingHost::TMessage>{{THost::mkError, "Bitmap resource not found"},
                                                      {THost::mkError, ""}}));
+}
+
+// Typed into the real save dialog and taken with Return: a new name without a suffix gets
+// .bin; what exists already (a file, a device, a FIFO) and a name with a suffix stay as typed.
+TEST(SaveDialog, TheDefaultSuffixGoesOnlyOnANewName)
+{
+    const hx9test::TScratchFolder folder;
+    folder.Make("old", "kept");
+    ASSERT_EQ(mkfifo(folder.Path("fifo").toLocal8Bit().constData(), 0600), 0);
+    const struct
+    {
+        QString Typed;
+        QString Chosen;
+    } cases[] = {
+        {folder.Path("new"), folder.Path("new.bin")},
+        {folder.Path("new.hex"), folder.Path("new.hex")},
+        {folder.Path("old"), folder.Path("old")},
+        {folder.Path("fifo"), folder.Path("fifo")},
+        {"/dev/null", "/dev/null"},
+    };
+    TGuiHost host;
+    for (const auto& c : cases)
+    {
+        QTimer::singleShot(0,
+                           [&c]
+                           {
+                               auto* name =
+                                   QApplication::activeModalWidget()->findChild<QLineEdit*>(
+                                       "fileNameEdit");
+                               ASSERT_NE(name, nullptr);
+                               name->setText(c.Typed);
+                               QTest::keyClick(name, Qt::Key_Return);
+                           });
+        EXPECT_EQ(host.AskSaveFileName("All files (*)", "bin"), c.Chosen);
+    }
 }
 
 TEST(AboutBox, ClosesOnlyOnAReleaseOverItsCloseButton)
@@ -203,6 +265,11 @@ TEST(ProgressDialog, AbortIsOnlyRecordedAndTheFrameCannotCloseIt)
 
     progress.SetStatusText("Finish Percentage: 12%");
     progress.SetPercent(12);
+    EXPECT_EQ(progress.LabelStatus->text(), "Finish Percentage: 12%");
+    EXPECT_EQ(progress.ProgressBar->value(), 12);
+    // Minimised and restored: the window system's show keeps the text and the bar.
+    progress.setWindowState(Qt::WindowMinimized);
+    progress.setWindowState(Qt::WindowNoState);
     EXPECT_EQ(progress.LabelStatus->text(), "Finish Percentage: 12%");
     EXPECT_EQ(progress.ProgressBar->value(), 12);
     EXPECT_FALSE(progress.IsAborted());

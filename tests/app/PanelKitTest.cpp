@@ -142,6 +142,13 @@ TEST_F(PanelKitTest, PollRunsOnlyWhileItWorksAndTheBoardIsAttached)
     EXPECT_EQ(panel.Polls, pollsWhenHidden);
     panel.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel.Polls > pollsWhenHidden; }, 2000));
+
+    // Minimised, a hide from the window system, it goes on: the board keeps being asked.
+    panel.setWindowState(Qt::WindowMinimized);
+    const long minimised = Requests();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Requests() >= minimised + 3; }, 2000));
+    panel.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(panel.IsPolling());
     EXPECT_EQ(m_LinkFailures, 0);
 }
 

@@ -265,8 +265,9 @@ TEST_F(MemoryPanelTest, FilesThatCannotBeUsedLoseNothing)
     EXPECT_TRUE(m_pForm->Board().IsConnected());
 }
 
-// While a transfer lets events through: Abort; clicks on a tab or another transfer wait; a tab
-// switch that happens takes the board away and fails the transfer; only a link fault is one.
+// While a transfer lets events through: Abort; clicks on a tab or another transfer wait and
+// the window system's close is refused; a tab switch that happens takes the board away and
+// fails the transfer; only a link fault is one.
 TEST_F(MemoryPanelTest, EventsDuringATransfer)
 {
     QTest::mouseClick(m_pMemory->LabelEntireMemory, Qt::LeftButton);
@@ -277,6 +278,7 @@ TEST_F(MemoryPanelTest, EventsDuringATransfer)
     {
         Click(TabCentre(TAB_LED));
         ClickAction(ID_MEM_WRITE_FILE);
+        EXPECT_FALSE(m_pForm->windowHandle()->close()) << "the window system's close obeyed";
         QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton);
         QTest::mouseClick(dialog.ButtonAbort, Qt::LeftButton); // the same as once
     };
@@ -309,6 +311,7 @@ TEST_F(MemoryPanelTest, EventsDuringATransfer)
         EXPECT_EQ(m_pHost->Messages, Info().contains("Fail") ? errorBox : TMessages{});
         EXPECT_TRUE(m_pForm->Board().IsConnected()) << "no link failure";
         EXPECT_TRUE(TabsEnabled(true));
+        EXPECT_TRUE(m_pForm->isVisible());
     }
 
     // A real link fault in a write: reported once, with the result shown and the busy state left.

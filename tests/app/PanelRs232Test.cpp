@@ -1,9 +1,14 @@
 #include "tests/app/PanelFixture.h"
 
+#include "panels/ReceiveBox.h"
 #include "panels/UnitRS232.h"
 #include "tests/app/BoardValue.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -104,7 +109,7 @@ TEST_F(Rs232PanelTest, ReceivedBytesAreAppendedUpToTheFirstZeroByte)
 {
     TFormRS232& rs232 = *m_pPanel;
     Attach();
-    rs232.EditRx->setText("abc");
+    rs232.EditRx->SetText("abc");
     struct TReceiveCase
     {
         const char* Board;
@@ -119,19 +124,19 @@ TEST_F(Rs232PanelTest, ReceivedBytesAreAppendedUpToTheFirstZeroByte)
         SCOPED_TRACE(test.Board);
         ASSERT_TRUE(m_pBoard->Command(test.Board));
         EXPECT_TRUE(
-            QTest::qWaitFor([&] { return rs232.EditRx->text() == test.Shown; }, POLL_WAIT_MS))
-            << rs232.EditRx->text().toStdString();
+            QTest::qWaitFor([&] { return rs232.EditRx->Text() == test.Shown; }, POLL_WAIT_MS))
+            << rs232.EditRx->Text().toStdString();
     }
 
     // Nothing to fetch: only the information line is written again.
     m_Info.clear();
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_Info.size() >= 2; }, POLL_WAIT_MS));
-    EXPECT_EQ(rs232.EditRx->text(), "abchelloAB");
+    EXPECT_EQ(rs232.EditRx->Text(), "abchelloAB");
     EXPECT_EQ(m_Info.front(), MONITOR);
     EXPECT_EQ(m_Info.back(), MONITOR);
 
     Click(CLEAR_CENTRE);
-    EXPECT_EQ(rs232.EditRx->text(), "");
+    EXPECT_EQ(rs232.EditRx->Text(), "");
 }
 
 TEST_F(Rs232PanelTest, DetachStopsTheMonitorAndADisconnectedBoardStartsNothing)
@@ -178,11 +183,40 @@ TEST_F(Rs232PanelTest, TheBoardsTerminalTalksWithThePanelBothWays)
     Attach();
 
     ASSERT_TRUE(terminal.Type("typed on the terminal"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rs232.EditRx->text() == "typed on the terminal"; },
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rs232.EditRx->Text() == "typed on the terminal"; },
                                 POLL_WAIT_MS))
-        << rs232.EditRx->text().toStdString();
+        << rs232.EditRx->Text().toStdString();
 
     rs232.EditSend->setText("from the panel");
     Click(SEND_CENTRE);
     EXPECT_EQ(terminal.Read(15, POLL_WAIT_MS), std::string("from the panel\0", 15));
+}
+
+// Text with no line end for many polls, then lines with a carriage return and a control
+// character: the box keeps every byte as received, a copy holds the lines as shown, and no
+// paragraph grows with the text (the last one is laid out again on every append).
+TEST(ReceiveBox, LongTextIsKeptWholeAndCopiedAsShown)
+{
+    TReceiveBox box(nullptr);
+    box.resize(320, 60);
+    box.show();
+    QByteArray received;
+    for (int poll = 0; poll < 100; ++poll)
+    {
+        const QByteArray chunk(128, static_cast<char>('a' + poll % 26));
+        received += chunk;
+        box.Append(chunk);
+    }
+    const QString longLine = QString::fromLatin1(received);
+    box.Append("\r\nnext\x01line\n");
+    received += "\r\nnext\x01line\n";
+    EXPECT_EQ(box.Text(), QString::fromLatin1(received));
+
+    box.selectAll();
+    box.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), longLine + "\nnext line\n");
+    int longest = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        longest = std::max(longest, block.layout()->lineCount());
+    EXPECT_LE(longest, 8);
 }

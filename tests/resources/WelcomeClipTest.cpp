@@ -1,6 +1,7 @@
 // The welcome clip as the main window's player gets it: 27 frames of 387 x 296 at 100 ms,
 // looping for ever, moving, and without a jump where the loop closes.
 
+#include "PictureMath.h"
 #include "resources/SkinResources.h"
 
 #include <QImageReader>
@@ -28,22 +29,6 @@ std::vector<QImage> ReadFrames()
         frames.push_back(frame.convertToFormat(QImage::Format_RGB32));
     }
     return frames;
-}
-
-double MeanDifference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-    {
-        for (int x = 0; x < a.width(); ++x)
-        {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (a.width() * a.height());
 }
 
 } // namespace

@@ -44,7 +44,7 @@ TEST(BitmapManager, FindsResourcesWhateverTheLetterCase)
     for (const QString& entry : stored)
     {
         const QString name = QFileInfo(entry).completeBaseName().toLower();
-        EXPECT_TRUE(QFile::exists(TBitmapManager::DirectResourcePath(name))) << name.toStdString();
+        EXPECT_TRUE(QFile::exists(TSkinBitmap::DirectResourcePath(name))) << name.toStdString();
     }
 }
 
@@ -89,4 +89,46 @@ TEST(BitmapManager, TransparentPictureLeavesBackgroundWhereItHasItsLowerLeftColo
         }
     }
     EXPECT_EQ(clear.pixel(3, 3), BACKDROP) << "nothing is drawn outside the picture";
+}
+
+// TEST_PIC has a twin at 2x: 16 x 16, its core 8 x 8, and one pixel of detail no 1x picture has.
+TEST(BitmapManager, HandsOutTheTwinAtTwiceTheDensityWhereTheScreenScalesUp)
+{
+    TBitmapManager manager;
+    ASSERT_TRUE(manager.AddBitmap(1, "TEST_PIC", true));
+    ASSERT_TRUE(manager.AddBitmap(2, "TEST_BK", false)); // no twin
+    const struct
+    {
+        int32_t Key;
+        qreal Ratio;
+        QSize Pixels;
+        qreal PictureRatio;
+    } cases[] = {
+        {1, 1.0, {8, 8}, 1.0},   {1, 1.5, {16, 16}, 2.0},  {1, 2.0, {16, 16}, 2.0},
+        {1, 3.0, {16, 16}, 2.0}, {2, 2.0, {110, 50}, 1.0},
+    };
+    for (const auto& c : cases)
+    {
+        const QImage picture = manager.Picture(c.Key, c.Ratio);
+        EXPECT_EQ(picture.size(), c.Pixels) << c.Key << " at " << c.Ratio;
+        EXPECT_EQ(picture.devicePixelRatio(), c.PictureRatio) << c.Key << " at " << c.Ratio;
+    }
+    EXPECT_EQ(manager.GetBitmapSize(1), QSize(8, 8)) << "sizes stay those of the layout";
+    EXPECT_TRUE(manager.Picture(9, 2.0).isNull());
+
+    // Drawn at layout point (4, 4) of a canvas at ratio 2: pixel for pixel from the twin,
+    // its lower-left colour still left out.
+    QImage canvas(40, 40, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(2);
+    canvas.fill(BACKDROP);
+    {
+        QPainter painter(&canvas);
+        manager.DrawBitmap(1, 4, 4, painter);
+    }
+    const QRgb DETAIL = qRgb(0, 0, 200);
+    EXPECT_EQ(canvas.pixel(8 + 5, 8 + 5), DETAIL);
+    EXPECT_EQ(canvas.pixel(8 + 4, 8 + 4), PIC_CORE);
+    EXPECT_EQ(canvas.pixel(8 + 11, 8 + 11), PIC_CORE);
+    EXPECT_EQ(canvas.pixel(8 + 3, 8 + 3), BACKDROP);
+    EXPECT_EQ(canvas.pixel(8 + 12, 8 + 12), BACKDROP);
 }

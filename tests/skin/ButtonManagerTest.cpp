@@ -1,7 +1,9 @@
+#include "skin/ButtonManager.h"
 #include "skin/AppCursor.h"
 #include "skin/BitmapManager.h"
-#include "skin/ButtonManager.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -14,14 +16,23 @@ namespace
 // TEST_BTN is 30 x 48: rows of 12 in these colours.
 const QRgb ROW_COLOUR[] = {qRgb(0, 0, 80), qRgb(40, 40, 40), qRgb(0, 90, 0), qRgb(90, 0, 0)};
 const QRgb ROW2_NORMAL = qRgb(80, 80, 0);
+// Its twin at 2x is 60 x 96, rows of 24 in colours of their own.
+const QRgb TWIN_ROW_COLOUR[] = {qRgb(0, 0, 160), qRgb(80, 80, 80), qRgb(0, 180, 0),
+                                qRgb(180, 0, 0)};
 const QRgb BACKGROUND = qRgb(10, 20, 30);
 const int BUTTON_W = 30;
 const int BUTTON_H = 12;
 
 // Three buttons in a row with no gap (ids 1, 2, 3 at x 5, 35, 65; y 10).
 const int TOP = 10;
-int LeftOf(int index) { return 5 + index * BUTTON_W; }
-QPoint Inside(int index) { return QPoint(LeftOf(index) + 4, TOP + 4); }
+int LeftOf(int index)
+{
+    return 5 + index * BUTTON_W;
+}
+QPoint Inside(int index)
+{
+    return QPoint(LeftOf(index) + 4, TOP + 4);
+}
 
 // A skinned window as the program's windows are: background, buttons, forwarded pointer events.
 class TTestWindow : public QWidget
@@ -98,6 +109,20 @@ protected:
         Press(p);
         Release(p);
     }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(Handle(), key, modifiers);
+    }
+
+    // White pixels of the focus outline, one pixel inside the button's top edge.
+    int OutlineInk(int index)
+    {
+        const QImage shot = m_pWindow->grab().toImage();
+        int ink = 0;
+        for (int x = LeftOf(index) + 1; x < LeftOf(index) + BUTTON_W - 1; ++x)
+            ink += shot.pixel(x, TOP + 1) == qRgb(255, 255, 255) ? 1 : 0;
+        return ink;
+    }
 
     // The row a button shows, read from a corner pixel of what the window paints.
     int ShownRow(int index)
@@ -132,7 +157,8 @@ protected:
                     ++ink.cyan;
                 else if (c.red() > 190 && c.green() > 190 && c.blue() > 190)
                     ++ink.white;
-                else if (c.red() > 110 && c.red() < 170 && c.red() == c.green() && c.green() == c.blue())
+                else if (c.red() > 110 && c.red() < 170 && c.red() == c.green() &&
+                         c.green() == c.blue())
                     ++ink.grey;
             }
         }
@@ -244,7 +270,8 @@ TEST_F(ButtonManagerTest, RightAndBottomEdgesAreOutside)
     EXPECT_FALSE(buttons.HitTest(right, TOP + 1));
     EXPECT_FALSE(buttons.HitTest(right - 1, bottom));
     EXPECT_FALSE(buttons.HitTest(LeftOf(0) - 1, TOP));
-    EXPECT_EQ(buttons.ButtonAt(LeftOf(1), TOP)->ID(), 2) << "a shared edge belongs to the right one";
+    EXPECT_EQ(buttons.ButtonAt(LeftOf(1), TOP)->ID(), 2)
+        << "a shared edge belongs to the right one";
     Click(QPoint(right - 1, bottom));
     EXPECT_EQ(m_pWindow->Released, (QList<int32_t>{NO_BUTTON_ID}));
 }
@@ -320,4 +347,102 @@ TEST_F(ButtonManagerTest, IdOperationsChangeOnlyTheirButtonAndIgnoreUnknownIds)
     EXPECT_EQ(m_pWindow->grab().toImage().pixel(LeftOf(2), TOP), ROW2_NORMAL) << "old strip stays";
     EXPECT_FALSE(buttons.AddButton(4, "", 0, 0, "NO_SUCH_STRIP"));
     EXPECT_EQ(buttons.Count(), 3);
+}
+
+TEST_F(ButtonManagerTest, KeysReachEnabledButtonsAndPressThemAsAClickDoes)
+{
+    Open(bmToggle);
+    TButtonManager& buttons = m_pWindow->Buttons();
+    buttons.SetEnabled(2, false);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pWindow.get()));
+    buttons.FocusWidget(1)->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(ShownRow(0), 0) << "a focus the keyboard did not move is not drawn";
+    EXPECT_EQ(OutlineInk(0), 0);
+
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), buttons.FocusWidget(3)) << "Tab passes a disabled one";
+    EXPECT_EQ(ShownRow(2), 2) << "the focused button shows its hover row";
+    EXPECT_GT(OutlineInk(2), 0) << "and a focus outline";
+    EXPECT_EQ(ShownRow(0), 0);
+
+    const struct
+    {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+        bool Checked;
+    } presses[] = {{Qt::Key_Space, Qt::NoModifier, true},
+                   {Qt::Key_Return, Qt::NoModifier, false},
+                   {Qt::Key_Enter, Qt::KeypadModifier, true}};
+    for (const auto& press : presses)
+    {
+        Key(press.Key, press.Modifiers);
+        EXPECT_EQ(m_pWindow->Released.back(), 3) << press.Key;
+        EXPECT_EQ(buttons.IsChecked(3), press.Checked) << press.Key;
+    }
+    Key(Qt::Key_A);
+    EXPECT_EQ(m_pWindow->Released.size(), 3) << "other keys press nothing";
+    EXPECT_FALSE(buttons.KeyPress(2)) << "a disabled button refuses the key as it does a click";
+    EXPECT_EQ(m_pWindow->Released.size(), 3);
+    EXPECT_EQ(ShownRow(2), 2) << "still focused after its click";
+}
+
+TEST_F(ButtonManagerTest, AssistiveTechnologySeesEachButtonByModeNameAndState)
+{
+    const struct
+    {
+        TButtonMode Mode;
+        QAccessible::Role Role;
+        bool Checkable;
+        QString Action;
+        bool CheckedByAction;
+    } modes[] = {
+        {bmRadio, QAccessible::PageTab, true, QAccessibleActionInterface::pressAction(), true},
+        {bmToggle, QAccessible::Button, true, QAccessibleActionInterface::toggleAction(), true},
+        {bmPush, QAccessible::Button, false, QAccessibleActionInterface::pressAction(), false},
+    };
+    for (const auto& mode : modes)
+    {
+        Open(mode.Mode, {"A", "", "C"});
+        TButtonManager& buttons = m_pWindow->Buttons();
+        buttons.SetName(2, "Middle");
+        buttons.SetEnabled(3, false);
+        const auto seen = [&](int32_t id)
+        { return QAccessible::queryAccessibleInterface(buttons.FocusWidget(id)); };
+        EXPECT_EQ(seen(1)->role(), mode.Role);
+        EXPECT_EQ(seen(1)->text(QAccessible::Name), "A");
+        EXPECT_EQ(seen(2)->text(QAccessible::Name), "Middle");
+        EXPECT_EQ(seen(1)->state().checkable, mode.Checkable);
+        EXPECT_TRUE(seen(3)->state().disabled);
+        EXPECT_TRUE(seen(3)->actionInterface()->actionNames().isEmpty());
+        EXPECT_EQ(seen(1)->actionInterface()->actionNames(), QStringList{mode.Action});
+
+        seen(1)->actionInterface()->doAction(mode.Action);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_pWindow->Released, (QList<int32_t>{1})) << "pressed as a click is";
+        EXPECT_EQ(seen(1)->state().checked, mode.CheckedByAction);
+    }
+}
+
+TEST(ButtonDensity, OnAScreenOfRatioTwoARowComesFromTheTwinAtTheLayoutPlace)
+{
+    TButtonManager buttons(nullptr, bmPush);
+    ASSERT_TRUE(buttons.AddButton(1, "", TOP, 5, "TEST_BTN"));
+    buttons.SetEnabled(1, false);
+    QImage canvas(2 * 110, 2 * 50, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(2);
+    canvas.fill(BACKGROUND);
+    {
+        QPainter painter(&canvas);
+        buttons.PaintAll(painter);
+    }
+    for (int y = 2 * TOP - 1; y <= 2 * (TOP + BUTTON_H); ++y)
+    {
+        for (int x = 2 * 5 - 1; x <= 2 * (5 + BUTTON_W); ++x)
+        {
+            const bool inside =
+                y >= 2 * TOP && y < 2 * (TOP + BUTTON_H) && x >= 2 * 5 && x < 2 * (5 + BUTTON_W);
+            ASSERT_EQ(canvas.pixel(x, y), inside ? TWIN_ROW_COLOUR[1] : BACKGROUND)
+                << x << "," << y;
+        }
+    }
 }

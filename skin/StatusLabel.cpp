@@ -1,0 +1,8 @@
+#include "skin/StatusLabel.h"
+
+#include "skin/SkinAccessible.h"
+
+TStatusLabel::TStatusLabel(QWidget* parent) : QLabel(parent)
+{
+    InstallSkinAccessibility();
+}

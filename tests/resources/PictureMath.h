@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <cstdlib>
+
+// Mean over the pixels of a and b (same size) of the summed red, green and blue differences.
+inline double MeanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+    {
+        for (int x = 0; x < a.width(); ++x)
+        {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (a.width() * a.height());
+}
