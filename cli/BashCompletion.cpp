@@ -129,11 +129,13 @@ QString BashCompletion(const QString& scriptTemplate, QString& error)
         for (const TCliUsage& usage : command.Usages)
             AddPlaces(QLatin1String(usage.Synopsis), offers);
     }
+    QStringList all;
     QStringList global;
     QStringList valued;
     QString optionValues;
     for (const TCliOption& option : CliOptions())
     {
+        all << Spellings(option);
         if (option.Global)
             global << Spellings(option);
         if (!option.Value)
@@ -150,6 +152,7 @@ QString BashCompletion(const QString& scriptTemplate, QString& error)
     return FillTemplate(scriptTemplate,
                         {{QStringLiteral("COMMANDS"), commands.join(QLatin1Char(' '))},
                          {QStringLiteral("GLOBAL_OPTIONS"), global.join(QLatin1Char(' '))},
+                         {QStringLiteral("ALL_OPTIONS"), all.join(QLatin1Char(' '))},
                          {QStringLiteral("VALUE_OPTIONS"), valued.join(QLatin1Char(' '))},
                          {QStringLiteral("COMMAND_OPTIONS"), commandOptions},
                          {QStringLiteral("OPTION_VALUES"), optionValues},

@@ -35,6 +35,7 @@ cases=(
   "hx9ctl mem s|save"
   "hx9ctl mem save $scratch/d|$scratch/dir $scratch/dump.bin"
   "hx9ctl -m s|sram"
+  "hx9ctl --mem|--memory"
   "hx9ctl --memory sram mem l|load"
   "hx9ctl -c hdmi blue|blue blue-scale"
   "hx9ctl help sw|switches"
