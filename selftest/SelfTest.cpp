@@ -77,6 +77,17 @@ TOpResult Failed(TSelfTestRow& row, TOpResult result)
     return result;
 }
 
+// A check the board may refuse for want of what it needs: a refusal skips it, told by why;
+// any other failure is a board failure told in the row.
+TOpResult SkippedOrFailed(TSelfTestRow& row, TOpResult result, const QString& why)
+{
+    if (result != TOpResult::Refused)
+        return Failed(row, result);
+    row.Verdict = TCheckVerdict::Skip;
+    row.Detail = why;
+    return result;
+}
+
 } // namespace
 
 bool TSelfTestOutcome::Passed() const
@@ -197,14 +208,8 @@ TOpResult TSelfTest::SdCard(TSelfTestRow& row)
 {
     TSDCardInfo card;
     const TOpResult result = QuerySDCard(m_Board, card);
-    if (result == TOpResult::Refused)
-    {
-        row.Verdict = TCheckVerdict::Skip;
-        row.Detail = QStringLiteral("no SD card");
-        return result;
-    }
     if (result != TOpResult::Done)
-        return Failed(row, result);
+        return SkippedOrFailed(row, result, QStringLiteral("no SD card"));
     row.Detail = QStringLiteral("report read, file system %1").arg(card.FileSystem);
     return result;
 }
@@ -213,14 +218,9 @@ TOpResult TSelfTest::HsmcLoopback(TSelfTestRow& row)
 {
     THsmcErrors errors;
     const TOpResult result = RunHsmcLoopback(m_Board, errors);
-    if (result == TOpResult::Refused)
-    {
-        row.Verdict = TCheckVerdict::Skip;
-        row.Detail = QStringLiteral("the board refused the loopback (no adapter?)");
-        return result;
-    }
     if (result != TOpResult::Done)
-        return Failed(row, result);
+        return SkippedOrFailed(row, result,
+                               QStringLiteral("the board refused the loopback (no adapter?)"));
     row.Detail = QStringLiteral("no failing pin");
     if (!errors.None())
     {
