@@ -6,7 +6,6 @@
 #include "transfer/MemoryType.h"
 
 #include <QMap>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace
@@ -74,21 +73,17 @@ QString CaseLine(const QString& pattern, const QString& offer)
 // mem/1/save files. A place of several forms ("MASK|all|none") offers its words.
 void AddPlaces(const QString& synopsis, QMap<QString, QStringList>& offers)
 {
-    const QStringList words =
-        synopsis.split(QRegularExpression(QStringLiteral("[\\s\\[\\]]+")), Qt::SkipEmptyParts);
+    const QStringList words = SynopsisWords(synopsis);
     if (words.size() < 2)
         return;
-    const bool sub = words[1].front().isLower() && !words[1].contains(QLatin1Char('|'));
+    const bool sub = !SubCommandOf(synopsis).isEmpty();
     for (qsizetype place = 1; place < words.size(); ++place)
     {
         const QString first = place == 1 || !sub ? QStringLiteral("*") : words[1];
         const QString key = QStringLiteral("%1/%2/%3").arg(words[0]).arg(place - 1).arg(first);
-        for (QString form : words[place].split(QLatin1Char('|')))
+        for (const QString& form : WordForms(words[place]))
         {
-            if (form.endsWith(QLatin1String("...")))
-                form.chop(3);
-            const bool placeholder = !form.isEmpty() && form.front().isUpper();
-            const QString offer = placeholder ? OfferForPlaceholder(form) : Words({form});
+            const QString offer = IsPlaceholder(form) ? OfferForPlaceholder(form) : Words({form});
             if (!offer.isEmpty())
                 offers[key] << offer;
         }

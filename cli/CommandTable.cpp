@@ -7,6 +7,8 @@
 #include "cli/SelfTestCommand.h"
 #include "cli/UartCommands.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace
@@ -323,4 +325,36 @@ bool CommandTakesOption(const TCliCommand& command, const TCliOption& option)
            std::any_of(command.Options.begin(), command.Options.end(),
                        [&](const char* name)
                        { return QLatin1String(name) == QLatin1String(option.Long); });
+}
+
+QStringList SynopsisWords(const QString& synopsis)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s\\[\\]]+"));
+    return synopsis.split(separators, Qt::SkipEmptyParts);
+}
+
+QStringList WordForms(const QString& word)
+{
+    QStringList forms = word.split(QLatin1Char('|'));
+    for (QString& form : forms)
+    {
+        if (form.endsWith(QLatin1String("...")))
+            form.chop(3);
+    }
+    return forms;
+}
+
+bool IsPlaceholder(const QString& form)
+{
+    static const QRegularExpression capitals(
+        QStringLiteral("^[A-Z][A-Z0-9_]*(:[A-Z][A-Z0-9_]*)*$"));
+    return capitals.match(form).hasMatch();
+}
+
+QString SubCommandOf(const QString& synopsis)
+{
+    const QString second = SynopsisWords(synopsis).value(1);
+    const bool sub =
+        !second.isEmpty() && second.front().isLower() && !second.contains(QLatin1Char('|'));
+    return sub ? second : QString();
 }

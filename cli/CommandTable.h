@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class TCliSession;
@@ -66,3 +67,19 @@ const TCliOption* FindCliOption(QChar letter);
 const TCliCommand* FindCliCommand(const QString& name);
 /// True when the command takes the option: a global one, or one it names.
 bool CommandTakesOption(const TCliCommand& command, const TCliOption& option);
+
+// A synopsis's grammar, for what is made from the usages: words are commands, sub-commands,
+// fixed words or placeholders; [] marks what may be left out, '|' separates the forms a
+// word may take and "..." lets the last one repeat.
+
+/// The synopsis's words without the brackets ("mem save FILE [ADDRESS LENGTH]": mem, save,
+/// FILE, ADDRESS, LENGTH), each a place that may hold several forms.
+QStringList SynopsisWords(const QString& synopsis);
+/// The forms one word may take, without the "..." of one that repeats ("TEXT..." gives TEXT).
+QStringList WordForms(const QString& word);
+/// True for a form the user fills in: capitals, digits and '_', parts joined by ':'
+/// ("ADDRESS", "HOST:PORT").
+bool IsPlaceholder(const QString& form);
+/// The word after the command when it names a sub-command ("send" of "uart send TEXT..."),
+/// or "".
+QString SubCommandOf(const QString& synopsis);

@@ -14,15 +14,6 @@ namespace
 const QString USAGE_PREFIX = QStringLiteral("Usage: ");
 const QString PROGRAM_WORD = QStringLiteral("hx9ctl ");
 
-// A placeholder of a synopsis: capitals, digits and '_', parts joined by ':' ("ADDRESS",
-// "HOST:PORT").
-bool IsPlaceholder(const QString& word)
-{
-    static const QRegularExpression capitals(
-        QStringLiteral("^[A-Z][A-Z0-9_]*(:[A-Z][A-Z0-9_]*)*$"));
-    return capitals.match(word).hasMatch();
-}
-
 // Running text names a placeholder whole or by its parts ("HOST", "PORT").
 void AddPlaceholder(QSet<QString>& placeholders, const QString& word)
 {
@@ -117,13 +108,13 @@ QSet<QString> PlaceholdersOf(const QStringList& synopses)
     QSet<QString> found;
     for (const QString& synopsis : synopses)
     {
-        for (QString word : synopsis.split(QRegularExpression(QStringLiteral("[\\s\\[\\]|]+")),
-                                           Qt::SkipEmptyParts))
+        for (const QString& word : SynopsisWords(synopsis))
         {
-            if (word.endsWith(QLatin1String("...")))
-                word.chop(3);
-            if (IsPlaceholder(word))
-                AddPlaceholder(found, word);
+            for (const QString& form : WordForms(word))
+            {
+                if (IsPlaceholder(form))
+                    AddPlaceholder(found, form);
+            }
         }
     }
     return found;
@@ -135,9 +126,9 @@ QSet<QString> SubCommandsOf(const TCliCommand& command)
     QSet<QString> found;
     for (const TCliUsage& usage : command.Usages)
     {
-        const QString second = QString::fromUtf8(usage.Synopsis).section(QLatin1Char(' '), 1, 1);
-        if (!second.isEmpty() && second.front().isLower())
-            found << second;
+        const QString sub = SubCommandOf(QLatin1String(usage.Synopsis));
+        if (!sub.isEmpty())
+            found << sub;
     }
     return found;
 }
