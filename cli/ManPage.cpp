@@ -303,10 +303,10 @@ QSet<QString> AllPlaceholders()
     return found;
 }
 
-QString Notes()
+QString Notes(const QSet<QString>& placeholders)
 {
     QString out = QStringLiteral(".SH NUMBERS AND UNITS\n") +
-                  Paragraphs(QString::fromUtf8(NumbersNote()), AllPlaceholders()) +
+                  Paragraphs(QString::fromUtf8(NumbersNote()), placeholders) +
                   QStringLiteral(".SH EXIT STATUS\n");
     for (const TExitStatusHelp& line : ExitStatusHelps())
         out +=
@@ -326,13 +326,14 @@ QString ManPage(const QString& pageTemplate, QString& error)
     QString options;
     for (const TCliOption& option : CliOptions())
         options += OptionSection(option);
+    const QSet<QString> placeholders = AllPlaceholders();
     const QString description = TextLine(QString::fromUtf8(ProgramPurpose()), {}) +
-                                Paragraphs(QString::fromUtf8(LinkNote()), AllPlaceholders()) +
-                                Paragraphs(QString::fromUtf8(JsonNote()), AllPlaceholders());
+                                Paragraphs(QString::fromUtf8(LinkNote()), placeholders) +
+                                Paragraphs(QString::fromUtf8(JsonNote()), placeholders);
     return FillTemplate(pageTemplate,
                         {{QStringLiteral("DESCRIPTION"), description},
                          {QStringLiteral("COMMANDS"), commands},
                          {QStringLiteral("OPTIONS"), options},
-                         {QStringLiteral("NOTES"), Notes()}},
+                         {QStringLiteral("NOTES"), Notes(placeholders)}},
                         error);
 }
