@@ -13,6 +13,7 @@
 #include "panels/UnitSDCARD.h"
 #include "panels/UnitSeg7.h"
 #include "panels/UnitVGA.h"
+#include "resources/SkinResources.h"
 #include "skin/AppCursor.h"
 #include "skin/BitmapManager.h"
 #include "skin/ButtonManager.h"
@@ -38,8 +39,7 @@ namespace
 
 const QSize MAIN_CLIENT_SIZE(620, 600); // also the size of "MAIN_UI"
 const char* const MAIN_BACKGROUND = "MAIN_UI";
-const char* const WELCOME_CLIP = ":/skin/WELCOME_AVI.gif";
-const char* const WELCOME_CLIP_DENSE = ":/skin/2x/WELCOME_AVI.gif";
+const char* const WELCOME_CLIP = "WELCOME_AVI";
 
 const char* const TAB_STRIP = "TAB_BUTTON";
 
@@ -255,11 +255,12 @@ void TFormMain::InitSkin()
 
     AnimateWelcome->move(WELCOME_RECT.topLeft());
     // Frames go to the label one by one, so that a denser clip shows at the layout's size.
+    const QString clip = QString::fromLatin1(WELCOME_CLIP);
     const bool dense =
-        devicePixelRatio() > 1.0 && QFile::exists(QString::fromLatin1(WELCOME_CLIP_DENSE));
-    m_WelcomeScale = dense ? SKIN_HIGH_SCALE : 1;
-    m_pWelcomeMovie = new QMovie(QString::fromLatin1(dense ? WELCOME_CLIP_DENSE : WELCOME_CLIP),
-                                 QByteArray(), AnimateWelcome);
+        devicePixelRatio() > 1.0 && QFile::exists(SkinClipPath(clip, SKIN_HIGH_SCALE));
+    const int scale = dense ? SKIN_HIGH_SCALE : 1;
+    m_WelcomeScale = scale;
+    m_pWelcomeMovie = new QMovie(SkinClipPath(clip, scale), QByteArray(), AnimateWelcome);
     connect(m_pWelcomeMovie, &QMovie::frameChanged, this, &TFormMain::ShowWelcomeFrame);
     AnimateWelcome->show();
     m_pWelcomeMovie->start();

@@ -127,9 +127,6 @@ TSkinBitmap TSkinBitmap::Masked() const
     TSkinBitmap masked;
     masked.m_Normal = MaskLowerLeftColour(m_Normal);
     if (!m_High.isNull())
-    {
         masked.m_High = MaskLowerLeftColour(m_High);
-        masked.m_High.setDevicePixelRatio(m_High.devicePixelRatio());
-    }
     return masked;
 }
