@@ -70,6 +70,9 @@ inline constexpr uint32_t HSMC_WORD_D_OFFSET = 13;
 inline constexpr uint8_t MEM_TYPE_SRAM = 6;
 inline constexpr uint8_t MEM_TYPE_LPDDR2 = 7;
 inline constexpr uint8_t MEM_TYPE_ADC = 10;
+// Bytes behind the two memory types.
+inline constexpr uint32_t LPDDR2_SIZE_BYTES = 0x20000000; // 512 MB
+inline constexpr uint32_t SRAM_SIZE_BYTES = 0x80000;      // 512 KB
 // The ADC's sample block: eight 16-bit millivolt values, channel 0 first, from address 0.
 inline constexpr uint32_t ADC_CHANNEL_COUNT = 8;
 inline constexpr uint32_t ADC_BLOCK_ADDRESS = 0;

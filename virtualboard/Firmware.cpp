@@ -43,7 +43,7 @@ std::vector<uint8_t> StatusReply(uint8_t code, TStatus status)
 
 } // namespace
 
-TFirmware::TFirmware() : m_Lpddr2(LPDDR2_SIZE, MEMORY_FILL), m_Sram(SRAM_SIZE, MEMORY_FILL) {}
+TFirmware::TFirmware() : m_Lpddr2(LPDDR2_SIZE_BYTES, MEMORY_FILL), m_Sram(SRAM_SIZE_BYTES, MEMORY_FILL) {}
 
 TFirmware::TReplies TFirmware::Receive(const uint8_t* bytes, size_t count)
 {

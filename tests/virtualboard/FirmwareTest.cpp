@@ -88,7 +88,7 @@ TEST(Firmware, MemoriesKeepWrittenDataAndReadUntouchedBytesAsFill)
 {
     TFirmware firmware;
     const std::vector<uint8_t> data = {1, 2, 3, 4, 5};
-    const uint32_t high = static_cast<uint32_t>(LPDDR2_SIZE - data.size());
+    const uint32_t high = static_cast<uint32_t>(LPDDR2_SIZE_BYTES - data.size());
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_LPDDR2, high, data)),
               std::vector<uint8_t>{STATUS_OK});
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, high - 1, 6)),
@@ -129,7 +129,7 @@ TEST(Firmware, LargestReadFillsOneReplyAndOneByteMoreIsRefused)
 TEST(Firmware, RefusedMemoryRequestsKeepTheReplyLengthThePcExpects)
 {
     TFirmware firmware;
-    const uint32_t sramEnd = static_cast<uint32_t>(SRAM_SIZE);
+    const uint32_t sramEnd = SRAM_SIZE_BYTES;
     auto past =
         Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_SRAM, sramEnd - 2, 4));
     EXPECT_EQ(past, (std::vector<uint8_t>{STATUS_OUT_OF_RANGE, 0, 0, 0, 0}));
