@@ -50,9 +50,14 @@ inline constexpr uint32_t MEMORY_REQUEST_COUNT_OFFSET = 5;
 // Fields of the UART blocks, in a write's request and a read's reply.
 inline constexpr uint32_t UART_COUNT_OFFSET = 1;
 inline constexpr uint32_t UART_DATA_OFFSET = 2;
-// Words of the keys-and-switches reply.
+// Words of the keys-and-switches reply. The board has 4 keys and 10 switches, in the low bits
+// of their words; the bits above carry other signals.
 inline constexpr uint32_t BUTTON_KEY_OFFSET = 1;
 inline constexpr uint32_t BUTTON_SWITCH_OFFSET = 5;
+inline constexpr uint32_t BUTTON_KEY_COUNT = 4;
+inline constexpr uint32_t BUTTON_SWITCH_COUNT = 10;
+inline constexpr uint32_t BUTTON_KEY_MASK = (1u << BUTTON_KEY_COUNT) - 1;
+inline constexpr uint32_t BUTTON_SWITCH_MASK = (1u << BUTTON_SWITCH_COUNT) - 1;
 // The SD card reply: registers most significant byte first, then the file-system code.
 inline constexpr uint32_t SD_CSD_OFFSET = 1;
 inline constexpr uint32_t SD_CID_OFFSET = 18;

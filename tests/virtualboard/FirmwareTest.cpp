@@ -72,15 +72,15 @@ TEST(Firmware, KeyAndSwitchWordsCarryOtherBitsThePcMustMask)
     EXPECT_EQ(reply[0], STATUS_OK);
     const uint32_t keyWord = Get32(reply, 1);
     const uint32_t switchWord = Get32(reply, 5);
-    EXPECT_EQ(keyWord & KEY_MASK, 0xAu);
-    EXPECT_EQ(switchWord & SWITCH_MASK, 0x201u);
-    EXPECT_NE(keyWord & ~KEY_MASK, 0u);
-    EXPECT_NE(switchWord & ~SWITCH_MASK, 0u);
+    EXPECT_EQ(keyWord & BUTTON_KEY_MASK, 0xAu);
+    EXPECT_EQ(switchWord & BUTTON_SWITCH_MASK, 0x201u);
+    EXPECT_NE(keyWord & ~BUTTON_KEY_MASK, 0u);
+    EXPECT_NE(switchWord & ~BUTTON_SWITCH_MASK, 0u);
     EXPECT_EQ(((switchWord & 0x3FF) << 4) | (keyWord & 0xF), 0x201Au);
 
     firmware.Inputs().Keys = 0;
     const auto next = Exchange(firmware, CMD_QUERY_BUTTON_SWITCH);
-    EXPECT_EQ(Get32(next, 1) & KEY_MASK, 0u);
+    EXPECT_EQ(Get32(next, 1) & BUTTON_KEY_MASK, 0u);
     EXPECT_EQ(Get32(next, 9), Get32(reply, 9) + 1) << "the spare word counts polls";
 }
 
