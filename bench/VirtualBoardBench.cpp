@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <string>
 
 namespace
 {
@@ -41,36 +43,58 @@ std::vector<uint8_t> Pattern(size_t n)
     return data;
 }
 
+// Sends one request frame and waits for its reply of replyLength bytes; false when it fails.
+using TExchange = std::function<bool(const std::vector<uint8_t>& request, size_t replyLength)>;
+
+constexpr size_t STATUS_REPLY_BYTES = REPLY_LEN_STATUS + PKT_FRAME_OVERHEAD;
+constexpr size_t READ_REPLY_BYTES =
+    ReplyPayloadLength(CMD_MEMORY_READ, MEMORY_READ_CHUNK) + PKT_FRAME_OVERHEAD;
+
+// One pass over TOTAL_BYTES of LPDDR2, a request per chunk, and its rate printed.
+bool Sweep(const TExchange& exchange, const std::string& what, uint32_t chunk, size_t replyLength,
+           const std::function<std::vector<uint8_t>(uint32_t)>& request)
+{
+    const auto start = Clock::now();
+    size_t done = 0;
+    for (uint32_t address = 0; done < TOTAL_BYTES; address += chunk, done += chunk)
+    {
+        if (!exchange(request(address), replyLength))
+            return false;
+    }
+    Report(what.c_str(), done, Seconds(start));
+    return true;
+}
+
+// Writes the memory twice (fresh pages, then pages already there) and reads it once.
+bool MemoryPasses(const TExchange& exchange, const std::string& where)
+{
+    const std::vector<uint8_t> data = Pattern(MEMORY_WRITE_CHUNK);
+    const auto write = [&data](uint32_t address) {
+        return Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(address), data}));
+    };
+    const auto read = [](uint32_t address)
+    {
+        return Frame(CMD_MEMORY_READ,
+                     Concat({{MEM_TYPE_LPDDR2}, Le32(address), Le32(MEMORY_READ_CHUNK)}));
+    };
+    return Sweep(exchange, where + ", first MemoryWrite 32743 B", MEMORY_WRITE_CHUNK,
+                 STATUS_REPLY_BYTES, write) &&
+           Sweep(exchange, where + ", rewrite 32743 B", MEMORY_WRITE_CHUNK, STATUS_REPLY_BYTES,
+                 write) &&
+           Sweep(exchange, where + ", MemoryRead 32747 B", MEMORY_READ_CHUNK, READ_REPLY_BYTES,
+                 read);
+}
+
 void InProcess()
 {
     TFirmware firmware;
-    const std::vector<uint8_t> data = Pattern(MEMORY_WRITE_CHUNK);
-    auto writeAll = [&](const char* what)
-    {
-        const auto start = Clock::now();
-        size_t done = 0;
-        for (uint32_t address = 0; done < TOTAL_BYTES;
-             address += MEMORY_WRITE_CHUNK, done += MEMORY_WRITE_CHUNK)
+    MemoryPasses(
+        [&firmware](const std::vector<uint8_t>& request, size_t)
         {
-            const auto frame =
-                Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(address), data}));
-            firmware.Receive(frame.data(), frame.size());
-        }
-        Report(what, done, Seconds(start));
-    };
-    writeAll("firmware in-process, first MemoryWrite 32743 B");
-    writeAll("firmware in-process, rewrite 32743 B");
-
-    const auto start = Clock::now();
-    size_t done = 0;
-    for (uint32_t address = 0; done < TOTAL_BYTES;
-         address += MEMORY_READ_CHUNK, done += MEMORY_READ_CHUNK)
-    {
-        const auto frame = Frame(
-            CMD_MEMORY_READ, Concat({{MEM_TYPE_LPDDR2}, Le32(address), Le32(MEMORY_READ_CHUNK)}));
-        firmware.Receive(frame.data(), frame.size());
-    }
-    Report("firmware in-process, MemoryRead 32747 B", done, Seconds(start));
+            firmware.Receive(request.data(), request.size());
+            return true;
+        },
+        "firmware in-process");
     std::printf("%-48s %8.1f MB\n", "LPDDR2 pages allocated for 64 MB written",
                 firmware.Memory(MEM_TYPE_LPDDR2)->AllocatedBytes() / 1e6);
 }
@@ -91,43 +115,18 @@ bool OverSocket()
         std::fprintf(stderr, "cannot connect to the JTAG port\n");
         return false;
     }
-    const std::vector<uint8_t> data = Pattern(MEMORY_WRITE_CHUNK);
-    auto writeAll = [&](const char* what)
+    const TExchange exchange = [&jtag](const std::vector<uint8_t>& request, size_t replyLength)
     {
-        const auto start = Clock::now();
-        size_t done = 0;
-        for (uint32_t address = 0; done < TOTAL_BYTES;
-             address += MEMORY_WRITE_CHUNK, done += MEMORY_WRITE_CHUNK)
-        {
-            jtag.Send(Frame(CMD_MEMORY_WRITE, Concat({{MEM_TYPE_LPDDR2}, Le32(address), data})));
-            if (jtag.Receive(7).size() != 7)
-                return false;
-        }
-        Report(what, done, Seconds(start));
-        return true;
+        jtag.Send(request);
+        return jtag.Receive(replyLength).size() == replyLength;
     };
-    if (!writeAll("daemon over TCP, first MemoryWrite 32743 B") ||
-        !writeAll("daemon over TCP, rewrite 32743 B"))
+    if (!MemoryPasses(exchange, "daemon over TCP"))
         return false;
 
-    auto start = Clock::now();
-    size_t done = 0;
-    for (uint32_t address = 0; done < TOTAL_BYTES;
-         address += MEMORY_READ_CHUNK, done += MEMORY_READ_CHUNK)
-    {
-        jtag.Send(Frame(CMD_MEMORY_READ,
-                        Concat({{MEM_TYPE_LPDDR2}, Le32(address), Le32(MEMORY_READ_CHUNK)})));
-        if (jtag.Receive(MEMORY_READ_CHUNK + 1 + PKT_FRAME_OVERHEAD).size() !=
-            MEMORY_READ_CHUNK + 1 + PKT_FRAME_OVERHEAD)
-            return false;
-    }
-    Report("daemon over TCP, MemoryRead 32747 B", done, Seconds(start));
-
-    start = Clock::now();
+    const auto start = Clock::now();
     for (int i = 0; i < PINGS; ++i)
     {
-        jtag.Send(Frame(CMD_PING));
-        if (jtag.Receive(7).size() != 7)
+        if (!exchange(Frame(CMD_PING), STATUS_REPLY_BYTES))
             return false;
     }
     std::printf("%-48s %8.1f us\n", "daemon over TCP, ping round trip",

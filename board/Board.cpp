@@ -31,11 +31,6 @@ QString BoundedText(const uint8_t* bytes, uint32_t room)
     return QString::fromLatin1(reinterpret_cast<const char*>(bytes), length);
 }
 
-// What the board has of the keys-and-switches words.
-constexpr uint32_t KEY_MASK = 0xF;
-constexpr uint32_t SWITCH_MASK = 0x3FF;
-constexpr int SWITCH_SHIFT = 4;
-
 // The bits of the HSMC loopback words that carry pins.
 constexpr uint32_t HSMC_BANK_MASK = 0x3FFFF; // 18 pins per bank word
 constexpr uint32_t HSMC_XCVR_MASK = 0xFF;
@@ -245,10 +240,10 @@ bool TBoard::QueryButtonSwitch(uint32_t& state)
                   REPLY_LEN_BUTTON_SWITCH) ||
         reply[0] != REPLY_STATUS_OK)
         return false;
-    const uint32_t keys = qFromLittleEndian<uint32_t>(reply + BUTTON_KEY_OFFSET) & KEY_MASK;
+    const uint32_t keys = qFromLittleEndian<uint32_t>(reply + BUTTON_KEY_OFFSET) & BUTTON_KEY_MASK;
     const uint32_t switches =
-        qFromLittleEndian<uint32_t>(reply + BUTTON_SWITCH_OFFSET) & SWITCH_MASK;
-    state = switches << SWITCH_SHIFT | keys;
+        qFromLittleEndian<uint32_t>(reply + BUTTON_SWITCH_OFFSET) & BUTTON_SWITCH_MASK;
+    state = switches << INPUT_SWITCH_SHIFT | keys;
     return true;
 }
 

@@ -25,6 +25,9 @@ inline constexpr int KEEP_ALIVE_PINGS = 5;
 // The drain stops once more than this many bytes were discarded (so after 1002).
 inline constexpr uint32_t DRAIN_MAX_DISCARDED = 1000;
 
+// QueryButtonSwitch's state: the keys in the low bits, the switches above them.
+inline constexpr uint32_t INPUT_SWITCH_SHIFT = BUTTON_KEY_COUNT;
+
 // Device information record of the JTAG access library.
 inline constexpr uint32_t JTAG_INFO_SIZE = 167;
 inline constexpr uint32_t JTAG_INFO_NAME_OFFSET = 112;

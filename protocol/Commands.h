@@ -50,9 +50,14 @@ inline constexpr uint32_t MEMORY_REQUEST_COUNT_OFFSET = 5;
 // Fields of the UART blocks, in a write's request and a read's reply.
 inline constexpr uint32_t UART_COUNT_OFFSET = 1;
 inline constexpr uint32_t UART_DATA_OFFSET = 2;
-// Words of the keys-and-switches reply.
+// Words of the keys-and-switches reply. The board has 4 keys and 10 switches, in the low bits
+// of their words; the bits above carry other signals.
 inline constexpr uint32_t BUTTON_KEY_OFFSET = 1;
 inline constexpr uint32_t BUTTON_SWITCH_OFFSET = 5;
+inline constexpr uint32_t BUTTON_KEY_COUNT = 4;
+inline constexpr uint32_t BUTTON_SWITCH_COUNT = 10;
+inline constexpr uint32_t BUTTON_KEY_MASK = (1u << BUTTON_KEY_COUNT) - 1;
+inline constexpr uint32_t BUTTON_SWITCH_MASK = (1u << BUTTON_SWITCH_COUNT) - 1;
 // The SD card reply: registers most significant byte first, then the file-system code.
 inline constexpr uint32_t SD_CSD_OFFSET = 1;
 inline constexpr uint32_t SD_CID_OFFSET = 18;
@@ -70,6 +75,9 @@ inline constexpr uint32_t HSMC_WORD_D_OFFSET = 13;
 inline constexpr uint8_t MEM_TYPE_SRAM = 6;
 inline constexpr uint8_t MEM_TYPE_LPDDR2 = 7;
 inline constexpr uint8_t MEM_TYPE_ADC = 10;
+// Bytes behind the two memory types.
+inline constexpr uint32_t LPDDR2_SIZE_BYTES = 0x20000000; // 512 MB
+inline constexpr uint32_t SRAM_SIZE_BYTES = 0x80000;      // 512 KB
 // The ADC's sample block: eight 16-bit millivolt values, channel 0 first, from address 0.
 inline constexpr uint32_t ADC_CHANNEL_COUNT = 8;
 inline constexpr uint32_t ADC_BLOCK_ADDRESS = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Commands.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -14,9 +16,6 @@ struct TMemoryType
     /// Size in 16-bit words (W); every address and length the user types counts these.
     uint32_t Words() const { return SizeBytes >> 1; }
 };
-
-inline constexpr uint32_t LPDDR2_SIZE_BYTES = 0x20000000; // 512 MB
-inline constexpr uint32_t SRAM_SIZE_BYTES = 0x80000;      // 512 KB
 
 inline constexpr int MEMORY_TYPE_LPDDR2 = 0;
 inline constexpr int MEMORY_TYPE_SRAM = 1;

@@ -12,14 +12,10 @@
 namespace vboard
 {
 
-constexpr size_t KEY_COUNT = 4;
-constexpr size_t SWITCH_COUNT = 10;
 constexpr size_t LED_COUNT = 18; // GLED0..7 in bits 0..7, RLED0..9 in bits 8..17
-constexpr uint32_t KEY_MASK = (1u << KEY_COUNT) - 1;
-constexpr uint32_t SWITCH_MASK = (1u << SWITCH_COUNT) - 1;
 constexpr uint32_t LED_MASK = (1u << LED_COUNT) - 1;
 constexpr uint32_t IMAGE_START_DIGITS = 0x8888; // what a fresh image shows, as the panel starts
-constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095; // 12-bit converter, one count per mV
+constexpr uint16_t ADC_MAX_MILLIVOLTS = 4095;   // 12-bit converter, one count per mV
 constexpr uint8_t HDMI_PATTERN_COUNT = 9;
 
 // What the world outside the FPGA sets: it survives reprogramming and power cycles.

@@ -247,7 +247,7 @@ std::string TControlInterface::Keys(const TWords& words)
     if (words.size() == 1)
         return Ok(HexWord(keys, 1));
     uint64_t mask = 0;
-    if (words.size() != 2 || !ParseUnsigned(words[1], KEY_MASK, mask))
+    if (words.size() != 2 || !ParseUnsigned(words[1], BUTTON_KEY_MASK, mask))
         return Error("keys takes a mask from 0 to 0xf (bit k set: KEY k held down)");
     keys = static_cast<uint32_t>(mask);
     return Ok();
@@ -256,7 +256,7 @@ std::string TControlInterface::Keys(const TWords& words)
 std::string TControlInterface::Key(const TWords& words)
 {
     uint64_t index = 0;
-    if (words.size() != 3 || !ParseUnsigned(words[1], KEY_COUNT - 1, index) ||
+    if (words.size() != 3 || !ParseUnsigned(words[1], BUTTON_KEY_COUNT - 1, index) ||
         (words[2] != "down" && words[2] != "up"))
         return Error("usage: key 0..3 down|up");
     uint32_t& keys = m_Board.Firmware().Inputs().Keys;
@@ -271,7 +271,7 @@ std::string TControlInterface::Switches(const TWords& words)
     if (words.size() == 1)
         return Ok(HexWord(switches, 3));
     uint64_t mask = 0;
-    if (words.size() != 2 || !ParseUnsigned(words[1], SWITCH_MASK, mask))
+    if (words.size() != 2 || !ParseUnsigned(words[1], BUTTON_SWITCH_MASK, mask))
         return Error("switches takes a mask from 0 to 0x3ff (bit k set: SW k on)");
     switches = static_cast<uint32_t>(mask);
     return Ok();
@@ -280,7 +280,7 @@ std::string TControlInterface::Switches(const TWords& words)
 std::string TControlInterface::Switch(const TWords& words)
 {
     uint64_t index = 0;
-    if (words.size() != 3 || !ParseUnsigned(words[1], SWITCH_COUNT - 1, index) ||
+    if (words.size() != 3 || !ParseUnsigned(words[1], BUTTON_SWITCH_COUNT - 1, index) ||
         (words[2] != "on" && words[2] != "off"))
         return Error("usage: switch 0..9 on|off");
     uint32_t& switches = m_Board.Firmware().Inputs().Switches;

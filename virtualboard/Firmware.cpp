@@ -43,7 +43,10 @@ std::vector<uint8_t> StatusReply(uint8_t code, TStatus status)
 
 } // namespace
 
-TFirmware::TFirmware() : m_Lpddr2(LPDDR2_SIZE, MEMORY_FILL), m_Sram(SRAM_SIZE, MEMORY_FILL) {}
+TFirmware::TFirmware()
+    : m_Lpddr2(LPDDR2_SIZE_BYTES, MEMORY_FILL), m_Sram(SRAM_SIZE_BYTES, MEMORY_FILL)
+{
+}
 
 TFirmware::TReplies TFirmware::Receive(const uint8_t* bytes, size_t count)
 {
@@ -144,9 +147,9 @@ std::vector<uint8_t> TFirmware::QueryButtonSwitch(size_t count)
         return StatusReply(CMD_QUERY_BUTTON_SWITCH, STATUS_BAD_LENGTH);
     TReply reply(CMD_QUERY_BUTTON_SWITCH, REPLY_LEN_BUTTON_SWITCH, STATUS_OK);
     ++m_Outputs.ButtonPolls;
-    qToLittleEndian((m_Inputs.Keys & KEY_MASK) | KEY_WORD_OTHER_BITS,
+    qToLittleEndian((m_Inputs.Keys & BUTTON_KEY_MASK) | KEY_WORD_OTHER_BITS,
                     reply.Payload() + BUTTON_KEY_OFFSET);
-    qToLittleEndian((m_Inputs.Switches & SWITCH_MASK) | SWITCH_WORD_OTHER_BITS,
+    qToLittleEndian((m_Inputs.Switches & BUTTON_SWITCH_MASK) | SWITCH_WORD_OTHER_BITS,
                     reply.Payload() + BUTTON_SWITCH_OFFSET);
     qToLittleEndian(m_Outputs.ButtonPolls, reply.Payload() + BUTTON_POLLS_OFFSET);
     return reply.Seal();

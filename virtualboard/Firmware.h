@@ -12,9 +12,6 @@
 namespace vboard
 {
 
-// Memories behind the memory types of MemoryWrite and MemoryRead.
-constexpr uint64_t LPDDR2_SIZE = 512ull * 1024 * 1024;
-constexpr uint64_t SRAM_SIZE = 512ull * 1024;
 // Memory that was never written reads as this, like erased cells.
 constexpr uint8_t MEMORY_FILL = 0xFF;
 

@@ -72,15 +72,15 @@ TEST(Firmware, KeyAndSwitchWordsCarryOtherBitsThePcMustMask)
     EXPECT_EQ(reply[0], STATUS_OK);
     const uint32_t keyWord = Get32(reply, 1);
     const uint32_t switchWord = Get32(reply, 5);
-    EXPECT_EQ(keyWord & KEY_MASK, 0xAu);
-    EXPECT_EQ(switchWord & SWITCH_MASK, 0x201u);
-    EXPECT_NE(keyWord & ~KEY_MASK, 0u);
-    EXPECT_NE(switchWord & ~SWITCH_MASK, 0u);
+    EXPECT_EQ(keyWord & BUTTON_KEY_MASK, 0xAu);
+    EXPECT_EQ(switchWord & BUTTON_SWITCH_MASK, 0x201u);
+    EXPECT_NE(keyWord & ~BUTTON_KEY_MASK, 0u);
+    EXPECT_NE(switchWord & ~BUTTON_SWITCH_MASK, 0u);
     EXPECT_EQ(((switchWord & 0x3FF) << 4) | (keyWord & 0xF), 0x201Au);
 
     firmware.Inputs().Keys = 0;
     const auto next = Exchange(firmware, CMD_QUERY_BUTTON_SWITCH);
-    EXPECT_EQ(Get32(next, 1) & KEY_MASK, 0u);
+    EXPECT_EQ(Get32(next, 1) & BUTTON_KEY_MASK, 0u);
     EXPECT_EQ(Get32(next, 9), Get32(reply, 9) + 1) << "the spare word counts polls";
 }
 
@@ -88,7 +88,7 @@ TEST(Firmware, MemoriesKeepWrittenDataAndReadUntouchedBytesAsFill)
 {
     TFirmware firmware;
     const std::vector<uint8_t> data = {1, 2, 3, 4, 5};
-    const uint32_t high = static_cast<uint32_t>(LPDDR2_SIZE - data.size());
+    const uint32_t high = static_cast<uint32_t>(LPDDR2_SIZE_BYTES - data.size());
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_WRITE, MemoryWriteRequest(MEM_TYPE_LPDDR2, high, data)),
               std::vector<uint8_t>{STATUS_OK});
     EXPECT_EQ(Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_LPDDR2, high - 1, 6)),
@@ -129,7 +129,7 @@ TEST(Firmware, LargestReadFillsOneReplyAndOneByteMoreIsRefused)
 TEST(Firmware, RefusedMemoryRequestsKeepTheReplyLengthThePcExpects)
 {
     TFirmware firmware;
-    const uint32_t sramEnd = static_cast<uint32_t>(SRAM_SIZE);
+    const uint32_t sramEnd = SRAM_SIZE_BYTES;
     auto past =
         Exchange(firmware, CMD_MEMORY_READ, MemoryReadRequest(MEM_TYPE_SRAM, sramEnd - 2, 4));
     EXPECT_EQ(past, (std::vector<uint8_t>{STATUS_OUT_OF_RANGE, 0, 0, 0, 0}));
